@@ -1,0 +1,32 @@
+#pragma once
+// Text styles 1..21 and the back surface's text canvas. Game strings are
+// Windows-1251 bytes; they become UTF-8 only inside the font layer.
+#include <cstdint>
+#include <string>
+
+// One row of the style table: the face the game names, its size in points,
+// the bold flag and the colour as 0x00RRGGBB.
+struct TTextStyle {
+  const char* Face;
+  int Size;
+  bool Bold;
+  uint32_t Colour;
+};
+constexpr int TextStyleCount = 21;
+
+// Row 1..TextStyleCount of the table.
+const TTextStyle& TextStyleOf(int style);
+// The style SetTextStyle last chose.
+int CurrentTextStyle();
+// The family the font layer opened for a style (a stand-in when the named
+// face is not installed); empty when no font could be opened.
+std::string TextStyleFamily(int style);
+
+void SetTextStyle(int style);
+int TextWidth(const std::string& text, int style);
+int TextW(const std::string& text);
+int TextH(const std::string& text);
+void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV);
+
+// Drops cached glyphs; the next text call opens the fonts again.
+void ResetTextCache();

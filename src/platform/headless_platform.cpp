@@ -1,0 +1,99 @@
+#include "platform/headless_platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+uint32_t ReadLe32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+
+// The playing time of a RIFF WAV file, from its format and data chunks.
+int WaveLengthMs(const std::vector<uint8_t>& riff) {
+  if (riff.size() < 12 || std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
+    return -1;
+  uint32_t bytesPerSecond = 0;
+  size_t pos = 12;
+  while (pos + 8 <= riff.size()) {
+    const uint32_t size = ReadLe32(riff.data() + pos + 4);
+    const uint8_t* body = riff.data() + pos + 8;
+    if (std::memcmp(riff.data() + pos, "fmt ", 4) == 0 && size >= 16 && pos + 8 + 16 <= riff.size())
+      bytesPerSecond = ReadLe32(body + 8);
+    if (std::memcmp(riff.data() + pos, "data", 4) == 0 && bytesPerSecond > 0)
+      return static_cast<int>(static_cast<uint64_t>(size) * 1000 / bytesPerSecond);
+    pos += 8 + size + (size & 1);
+  }
+  return -1;
+}
+
+}  // namespace
+
+void THeadlessPlatform::ApplyDisplayMode(bool fullScreen) {
+  if (fullScreen != FullScreenMode) ++DisplaySwitches;
+  FullScreenMode = fullScreen;
+}
+
+void THeadlessPlatform::Flip(const TSurface& back) {
+  (void)back;
+  ++Flips;
+}
+
+void THeadlessPlatform::ReadKeys(bool held[GameKeyCount]) {
+  for (int i = 0; i < GameKeyCount; ++i) held[i] = Keys[i];
+}
+
+int THeadlessPlatform::CreateSoundBuffer(const std::vector<uint8_t>& riffWave) {
+  const int length = WaveLengthMs(riffWave);
+  if (length < 0) return -1;
+  BufferLengthMs.push_back(length);
+  return static_cast<int>(BufferLengthMs.size()) - 1;
+}
+
+int THeadlessPlatform::PlayBuffer(int buffer, bool looped) {
+  if (buffer < 0 || buffer >= static_cast<int>(BufferLengthMs.size())) return -1;
+  Voices.push_back({NowMs, BufferLengthMs[static_cast<size_t>(buffer)], looped, false});
+  return static_cast<int>(Voices.size()) - 1;
+}
+
+void THeadlessPlatform::StopVoice(int voice) {
+  if (voice >= 0 && voice < static_cast<int>(Voices.size())) Voices[static_cast<size_t>(voice)].Stopped = true;
+}
+
+bool THeadlessPlatform::VoicePlaying(int voice) {
+  if (voice < 0 || voice >= static_cast<int>(Voices.size())) return false;
+  const TVoice& v = Voices[static_cast<size_t>(voice)];
+  return !v.Stopped && (v.Looped || NowMs < v.StartMs + v.LengthMs);
+}
+
+// A song loads when its file is an XM module, as the real player demands.
+int THeadlessPlatform::SongLoadFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char magic[17] = {};
+  if (!in.read(magic, 17) || std::memcmp(magic, "Extended Module: ", 17) != 0) return 0;
+  SongFile = path;
+  SongPlaying = false;
+  return NextSong++;
+}
+
+void THeadlessPlatform::SongPlay(int handle) { SongPlaying = handle != 0; }
+
+void THeadlessPlatform::SongFree(int handle) {
+  (void)handle;
+  SongFile.clear();
+  SongPlaying = false;
+}
+
+bool THeadlessPlatform::OpenLink(const std::string& target) {
+  OpenedLinks.push_back(target);
+  return true;
+}
+
+int THeadlessPlatform::HttpGet(const std::string& url, int timeoutMs) {
+  (void)timeoutMs;
+  HttpRequests.push_back(url);
+  return HttpStatus;
+}
+
+void THeadlessPlatform::ShowError(const std::string& caption, const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), message.c_str());
+}

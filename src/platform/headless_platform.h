@@ -1,0 +1,57 @@
+#pragma once
+// A machine with no screen, speakers or network: the script runner and the
+// tests drive the game through it. Keys are set by the script, time is
+// virtual, sounds "play" for as long as their wave lasts.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+class THeadlessPlatform : public TPlatform {
+ public:
+  void ApplyDisplayMode(bool fullScreen) override;
+  int RefreshRate() override { return Refresh; }
+  bool CanDraw() override { return true; }
+  void Flip(const TSurface& back) override;
+  void ShowCursor(bool show) override { CursorVisible = show; }
+  void ReadKeys(bool held[GameKeyCount]) override;
+
+  int CreateSoundBuffer(const std::vector<uint8_t>& riffWave) override;
+  int PlayBuffer(int buffer, bool looped) override;
+  void StopVoice(int voice) override;
+  bool VoicePlaying(int voice) override;
+
+  int SongLoadFromFile(const std::string& path) override;
+  void SongPlay(int handle) override;
+  void SongFree(int handle) override;
+
+  bool OpenLink(const std::string& target) override;
+  int HttpGet(const std::string& url, int timeoutMs) override;
+  void ShowError(const std::string& caption, const std::string& message) override;
+
+  bool Keys[GameKeyCount] = {};
+  int Refresh = 85;
+  bool FullScreenMode = false;
+  int DisplaySwitches = 0;
+  bool CursorVisible = true;
+  int64_t NowMs = 0;  // the virtual clock, advanced by whoever drives the ticks
+  int Flips = 0;
+  std::vector<std::string> OpenedLinks;
+  std::vector<std::string> HttpRequests;
+  int HttpStatus = 0;  // what every GET answers
+
+  std::string SongFile;  // the loaded song's file, empty when none
+  bool SongPlaying = false;
+
+ private:
+  struct TVoice {
+    int64_t StartMs = 0;
+    int LengthMs = 0;
+    bool Looped = false;
+    bool Stopped = false;
+  };
+  std::vector<int> BufferLengthMs;
+  std::vector<TVoice> Voices;
+  int NextSong = 1;
+};

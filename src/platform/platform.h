@@ -1,0 +1,52 @@
+#pragma once
+// What the game asks of the machine. The SDL build and the headless script
+// runner each provide one TPlatform; the game reaches it through Platform.
+// Nothing here includes SDL.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/surface.h"
+
+// Keys the game polls once per tick.
+enum TGameKey {
+  gkUp, gkDown, gkLeft, gkRight, gkH, gkP, gkY, gkN, gkEsc, gkSpace, gkZ, gkX,
+  GameKeyCount
+};
+
+class TPlatform {
+ public:
+  virtual ~TPlatform() = default;
+
+  // Display. ApplyDisplayMode keeps the back surface and every image; going
+  // windowed restores the placement stored when going full screen.
+  virtual void ApplyDisplayMode(bool fullScreen) = 0;
+  virtual int RefreshRate() = 0;  // Hz as the display reports it, may be 0
+  virtual bool CanDraw() = 0;
+  virtual void Flip(const TSurface& back) = 0;  // waits for vertical blank
+  virtual void ShowCursor(bool show) = 0;
+
+  // Keyboard held states, read once per tick.
+  virtual void ReadKeys(bool held[GameKeyCount]) = 0;
+
+  // Sound effects: a buffer per wave item, voices play copies of it.
+  virtual int CreateSoundBuffer(const std::vector<uint8_t>& riffWave) = 0;  // -1 on failure
+  virtual int PlayBuffer(int buffer, bool looped) = 0;  // voice handle, -1 if none could start
+  virtual void StopVoice(int voice) = 0;
+  virtual bool VoicePlaying(int voice) = 0;
+
+  // Music: the tracker player's load, play and free.
+  virtual int SongLoadFromFile(const std::string& path) = 0;  // 0 on failure
+  virtual void SongPlay(int handle) = 0;
+  virtual void SongFree(int handle) = 0;
+
+  // The desktop's "open" action on a file, link file or address.
+  virtual bool OpenLink(const std::string& target) = 0;
+  // A blocking GET; returns the HTTP status, 0 when no answer came.
+  virtual int HttpGet(const std::string& url, int timeoutMs) = 0;
+
+  // Shows a start-up failure to the player (besides stderr).
+  virtual void ShowError(const std::string& caption, const std::string& message) = 0;
+};
+
+extern TPlatform* Platform;

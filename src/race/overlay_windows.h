@@ -1,0 +1,15 @@
+#pragma once
+// The modal windows shown over a screen. While one is open the frame loop
+// runs OverlayTick instead of the screen's tick, so the screen underneath
+// stands still.
+#include <cstdint>
+
+extern int OverlayTimer;  // milliseconds left for the timed messages
+
+// Does nothing while another window is open.
+void OpenOverlay(int kind);
+void CloseOverlay();
+void OverlayTick(int moveCount);
+// The open window's action on the highlighted item (a click, Enter, Y, N).
+void OverlayActivate();
+void ResetOverlay();

@@ -1,0 +1,48 @@
+#include "shell/buttons.h"
+
+#include "screens/menu_button.h"
+#include "shell/game_state.h"
+
+TMenuButton* Buttons[13];
+int FirstButton = 0, LastButton = 0;
+int HoverButton = 0;
+
+void UpdateHover(bool keepIfNone) {
+  if (!keepIfNone) HoverButton = 0;
+  for (int i = FirstButton; i <= LastButton; ++i) {
+    const TMenuButton* b = Buttons[i];
+    if (!b) continue;
+    const double w = b->HitWidth == -1 ? b->Width : b->HitWidth;
+    const double h = b->HitHeight == -1 ? b->Height : b->HitHeight;
+    if (b->X <= MouseX && MouseX <= b->X + w && b->Y <= MouseY && MouseY <= b->Y + h) {
+      HoverButton = i;
+      return;
+    }
+  }
+}
+
+void UpdateButtonLooks() {
+  for (int i = FirstButton; i <= LastButton; ++i) {
+    if (i == HoverButton || !Buttons[i]) continue;
+    Buttons[i]->Unhighlight();
+    Buttons[i]->Highlighted = 0;
+  }
+  if (HoverButton != 0 && HoverButton >= FirstButton && HoverButton <= LastButton && Buttons[HoverButton] &&
+      Buttons[HoverButton]->Highlighted == 0) {
+    Buttons[HoverButton]->Highlight();
+    Buttons[HoverButton]->Highlighted = 1;
+  }
+}
+
+void KillButtons() {
+  for (int i = FirstButton; i <= LastButton; ++i) {
+    if (i < 1 || i > 12 || !Buttons[i]) continue;
+    Buttons[i]->Kill();
+    Buttons[i] = nullptr;
+  }
+}
+
+void ResetButtons() {
+  for (auto& b : Buttons) b = nullptr;
+  FirstButton = LastButton = HoverButton = 0;
+}

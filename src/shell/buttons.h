@@ -1,0 +1,19 @@
+#pragma once
+// The on-screen buttons of the current screen or question window and the
+// highlighted one, shared by the mouse and the keyboard.
+class TMenuButton;
+
+// Indexed 1..12; 11 and 12 are the windows' Yes and No.
+extern TMenuButton* Buttons[13];
+extern int FirstButton, LastButton;
+extern int HoverButton;  // 0 = none
+
+// Called by the mouse handler with KeepIfNone = true: the last highlighted
+// button stays highlighted when the mouse leaves every button.
+void UpdateHover(bool keepIfNone);
+// Called by the menu and question ticks: every button of the range gets its
+// normal look, the hovered one its hover look.
+void UpdateButtonLooks();
+// Kills the buttons of the range when a screen closes.
+void KillButtons();
+void ResetButtons();

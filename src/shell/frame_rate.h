@@ -1,0 +1,15 @@
+#pragma once
+// The frame-rate scale: every per-tick movement is tuned for 85 ticks per
+// second and multiplied by SpeedFactor; millisecond timers count down by
+// FrameMs per tick.
+extern double SpeedFactor;
+extern int FrameMs;
+extern int FrameRate;    // the frame timer's last measurement, 0 until the first
+extern int RefreshRate;  // the display's refresh rate in Hz, read after every mode change
+
+// Recomputes SpeedFactor and FrameMs from FrameRate and RefreshRate (the
+// frame loop does this once per tick).
+void UpdateSpeedFactor();
+// The refresh rate the scale works from: the display's, or 60 Hz when the
+// display reports none.
+int UsableRefreshRate(int reported);

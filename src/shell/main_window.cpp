@@ -1,0 +1,159 @@
+#include "shell/main_window.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "gfx/surface.h"
+#include "gfx/text.h"
+#include "platform/platform.h"
+#include "race/overlay_windows.h"
+#include "screens/activate_item.h"
+#include "screens/links.h"
+#include "screens/main_menu.h"
+#include "shell/buttons.h"
+#include "shell/frame_rate.h"
+#include "shell/frame_timer.h"
+#include "shell/game_state.h"
+#include "shell/input.h"
+#include "shell/random.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+#include "shell/text_entry.h"
+#include "sprites/image_list.h"
+#include "sprites/lookup_error.h"
+#include "sprites/sprite.h"
+#include "sprites/wave_list.h"
+
+namespace {
+
+void RunScreenTick(int lagCount) {
+  switch (GameScreen) {
+    case 1: MainMenuTick(lagCount); break;
+    default: break;
+  }
+}
+
+void Tick(int lagCount) {
+  const int hoverBefore = HoverButton;
+  FillSurface(BackSurface, 0);
+  if (!Platform->CanDraw()) return;
+  MDXSpriteEngine.Draw();
+  PollKeys();
+  if (OverlayWindow != 0) {
+    OverlayTick(lagCount);
+  } else {
+    RunScreenTick(lagCount);
+  }
+  if (HoverButton != hoverBefore) PlaySound("Button");
+  MDXSpriteEngine.Dead();
+  FrameRate = MDXTimer.FrameRate;
+  UpdateSpeedFactor();
+  Platform->Flip(BackSurface);
+}
+
+}  // namespace
+
+void FormCreate(uint32_t randomSeed) {
+  Randomize(randomSeed);
+  BackSurface.Resize(SurfaceWidth, SurfaceHeight);
+  MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
+  MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
+  MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
+  SetDefaultOptions();
+  ApplyDisplayMode();
+  GameScreen = 0;
+  OpenMainMenu(1, 1, true);
+}
+
+void MDXTimerTimer(int lagCount) {
+  try {
+    Tick(lagCount);
+  } catch (const ELookupError& e) {
+    // A name missing from an archive costs this one tick. Say it once, so a
+    // broken archive is noticed without flooding the terminal every frame.
+    static std::string lastMessage;
+    if (lastMessage != e.what()) {
+      lastMessage = e.what();
+      std::fprintf(stderr, "voltrace2: %s\n", e.what());
+    }
+  }
+}
+
+void FormKeyDown(int key, bool alt) {
+  if (key == VK_SHIFT) KeyShift = 1;
+  if (key == VK_CONTROL) KeyCtrl = 1;
+  if (alt && key == VK_RETURN) {
+    FullScreen = FullScreen ? 0 : 1;
+    if (GameScreen == 6) OpenOverlay(5);
+    ApplyDisplayMode();
+  }
+}
+
+void FormKeyUp(int key) {
+  if (key == VK_SHIFT) KeyShift = 0;
+  if (key == VK_CONTROL) KeyCtrl = 0;
+}
+
+void FormKeyPress(unsigned char key) {
+  if (OverlayWindow == 8) LastKeyChar = key;
+  if (GameScreen == 3 && CountryEditActive == 1) {
+    if (key == 8) {
+      DeleteLastChar(Country);
+    } else if (IsNameChar(key) && TextWidth(Country, 4) <= 345) {
+      AppendChar(Country, key, 16);
+    }
+  }
+  if (OverlayWindow == 8) {
+    if (key == 8) {
+      DeleteLastChar(PlayerName);
+    } else if (IsNameChar(key) && TextWidth(PlayerName, 10) <= 240) {
+      AppendChar(PlayerName, key, 12);
+    }
+  }
+  if (key == VK_RETURN) SelectItem(HoverButton);
+}
+
+void MDXDrawMouseMove(int x, int y) {
+  MouseX = x;
+  MouseY = y;
+  const int before = HoverButton;
+  UpdateHover(true);
+  if (HoverButton != before && !(GameScreen == 1 && MenuFadeIn != 0)) PlaySound("Button");
+}
+
+void MDXDrawClick() { ActivateItem(); }
+
+void FormCloseQuery() { OpenOverlay(GameScreen == 6 ? 2 : 1); }
+
+void ApplyDisplayMode() {
+  Platform->ApplyDisplayMode(FullScreen == 1);
+  RefreshRate = Platform->RefreshRate();
+}
+
+void ShutDown() {
+  MDXSpriteEngine.Dead();
+  if (std::filesystem::exists("play.url")) OpenLink("play.url");
+  Terminated = true;
+}
+
+void RunLauncherCheck() {
+  const char* launcher = "fscommand/wgame.exe";
+  if (std::filesystem::exists(launcher)) Platform->OpenLink(launcher);
+}
+
+void ResetGame() {
+  MDXSpriteEngine.Clear();
+  ResetGameState();
+  ResetButtons();
+  ResetInput();
+  ResetSound();
+  ResetOverlay();
+  ResetMainMenu();
+  SetDefaultOptions();
+  SpeedFactor = 1.0;
+  FrameMs = 15;
+  FrameRate = 0;
+  RefreshRate = 0;
+  MDXTimer = TFrameTimer();
+}

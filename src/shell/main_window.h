@@ -1,0 +1,28 @@
+#pragma once
+// MForm: start-up, the frame tick and the window's events. The platform
+// calls these; they only set state or run the game's procedures.
+#include <cstdint>
+
+// Virtual-key codes the window's key events deliver.
+constexpr int VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17;
+
+// Start-up. Throws EArchiveError when an archive is missing or malformed.
+void FormCreate(uint32_t randomSeed);
+// One frame tick; an image or sound name that is not in its list abandons
+// the rest of the tick, and the next tick runs as usual.
+void MDXTimerTimer(int lagCount);
+void FormKeyDown(int key, bool alt);
+void FormKeyUp(int key);
+void FormKeyPress(unsigned char key);
+void MDXDrawMouseMove(int x, int y);
+void MDXDrawClick();
+// The window's close button: opens the leave question instead of closing.
+void FormCloseQuery();
+void ApplyDisplayMode();
+// Saves and ends the program (the loop stops once Terminated is set).
+void ShutDown();
+// After the loop: starts the launcher beside the game when there is one.
+void RunLauncherCheck();
+// Frees every sprite and puts the shell back to its start state, so a test
+// can run FormCreate again.
+void ResetGame();

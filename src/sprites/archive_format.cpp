@@ -1,0 +1,586 @@
+#include "sprites/archive_format.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "gfx/cp1251.h"
+#include "sprites/component_stream.h"
+#include "sprites/lookup_error.h"
+
+namespace {
+
+// Larger than any image of the game by far; a header claiming more is a
+// corrupt file, and refusing it keeps a bad size from reaching an allocation.
+constexpr uint32_t MaxImageSide = 32768;
+constexpr uint64_t MaxImagePixels = uint64_t{1} << 26;
+
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Le32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
+}
+uint32_t Be32(const uint8_t* p) {
+  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+         (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+void PutLe16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
+  PutLe16(out, v & 0xFFFF);
+  PutLe16(out, v >> 16);
+}
+
+[[noreturn]] void Fail(const std::string& problem) { throw EArchiveError(problem); }
+
+void CheckImageSize(uint64_t w, uint64_t h, const char* kind) {
+  if (w == 0 || h == 0 || w > MaxImageSide || h > MaxImageSide || w * h > MaxImagePixels)
+    Fail(std::string(kind) + " has an impossible size " + std::to_string(w) + "x" + std::to_string(h));
+}
+
+// ---------------------------------------------------------------- BMP
+
+// One colour channel of a 16- or 32-bit pixel under a bit mask, scaled to 0..255.
+struct TChannel {
+  uint32_t Mask = 0;
+  int Shift = 0;
+  uint32_t Max = 0;
+
+  explicit TChannel(uint32_t mask) : Mask(mask) {
+    if (!mask) return;
+    while (!((mask >> Shift) & 1)) ++Shift;
+    Max = mask >> Shift;
+  }
+  uint32_t Of(uint32_t px) const {
+    if (!Mask) return 0;
+    return static_cast<uint32_t>((static_cast<uint64_t>((px & Mask) >> Shift) * 255 + Max / 2) / Max);
+  }
+};
+
+TSurface DecodeBmp(const uint8_t* p, size_t n) {
+  if (n < 2 || p[0] != 'B' || p[1] != 'M') Fail("bitmap data is not a BMP file");
+  if (n < 14 + 40) Fail("BMP headers are truncated");
+  uint32_t offBits = Le32(p + 10);
+  uint32_t headerSize = Le32(p + 14);
+  if (headerSize < 40) Fail("BMP header of " + std::to_string(headerSize) + " bytes is not supported");
+  if (headerSize > n - 14) Fail("BMP header is truncated");
+  int32_t width = static_cast<int32_t>(Le32(p + 18));
+  int32_t rawHeight = static_cast<int32_t>(Le32(p + 22));
+  uint16_t bpp = Le16(p + 28);
+  uint32_t compression = Le32(p + 30);
+  uint32_t colorsUsed = Le32(p + 46);
+  if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN)
+    Fail("BMP has an impossible size " + std::to_string(width) + "x" + std::to_string(rawHeight));
+  bool topDown = rawHeight < 0;
+  uint32_t height = static_cast<uint32_t>(topDown ? -rawHeight : rawHeight);
+  CheckImageSize(static_cast<uint32_t>(width), height, "BMP");
+
+  TChannel red(0), green(0), blue(0);
+  if (compression == 3) {  // bit fields: three masks right after the 40-byte header
+    if (bpp != 16 && bpp != 32) Fail("BMP bit fields with " + std::to_string(bpp) + " bits per pixel");
+    if (n < 14 + 40 + 12) Fail("BMP colour masks are truncated");
+    red = TChannel(Le32(p + 54));
+    green = TChannel(Le32(p + 58));
+    blue = TChannel(Le32(p + 62));
+  } else if (compression != 0) {
+    Fail("compressed BMP (method " + std::to_string(compression) + ") is not supported");
+  } else if (bpp == 16) {
+    red = TChannel(0x7C00), green = TChannel(0x03E0), blue = TChannel(0x001F);
+  }
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+    Fail("BMP with " + std::to_string(bpp) + " bits per pixel is not supported");
+
+  uint32_t palette[256] = {};
+  if (bpp <= 8) {
+    uint32_t entries = 1u << bpp;
+    if (colorsUsed != 0 && colorsUsed < entries) entries = colorsUsed;
+    size_t at = 14 + headerSize;
+    if (at + static_cast<size_t>(entries) * 4 > n) Fail("BMP palette is truncated");
+    for (uint32_t i = 0; i < entries; ++i) {
+      const uint8_t* q = p + at + i * 4;
+      palette[i] = (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[1]) << 8) | q[0];
+    }
+  }
+
+  uint64_t stride = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;
+  uint64_t needed = static_cast<uint64_t>(offBits) + stride * height;
+  if (needed > n)
+    Fail("BMP pixel data is truncated (" + std::to_string(needed) + " bytes needed, " + std::to_string(n) +
+         " present)");
+
+  TSurface s;
+  s.Resize(width, static_cast<int>(height));
+  for (uint32_t r = 0; r < height; ++r) {
+    const uint8_t* src = p + offBits + stride * r;
+    uint32_t* dst = s.Row(static_cast<int>(topDown ? r : height - 1 - r));
+    for (int x = 0; x < width; ++x) {
+      uint32_t c = 0;
+      switch (bpp) {
+        case 1: c = palette[(src[x >> 3] >> (7 - (x & 7))) & 1]; break;
+        case 4: c = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
+        case 8: c = palette[src[x]]; break;
+        case 16: {
+          uint32_t px = Le16(src + x * 2);
+          c = (red.Of(px) << 16) | (green.Of(px) << 8) | blue.Of(px);
+          break;
+        }
+        case 24: {
+          const uint8_t* q = src + x * 3;
+          c = (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[1]) << 8) | q[0];
+          break;
+        }
+        case 32:
+          if (compression == 3) {
+            uint32_t px = Le32(src + x * 4);
+            c = (red.Of(px) << 16) | (green.Of(px) << 8) | blue.Of(px);
+          } else {
+            const uint8_t* q = src + x * 4;
+            c = (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[1]) << 8) | q[0];
+          }
+          break;
+      }
+      dst[x] = c;
+    }
+  }
+  return s;
+}
+
+// 32 bits per pixel, bottom-up, the fourth byte zero.
+std::vector<uint8_t> EncodeBmp(const TSurface& s) {
+  uint32_t imageSize = static_cast<uint32_t>(s.Width) * static_cast<uint32_t>(s.Height) * 4;
+  std::vector<uint8_t> out;
+  out.reserve(54 + imageSize);
+  out.push_back('B');
+  out.push_back('M');
+  PutLe32(out, 54 + imageSize);
+  PutLe32(out, 0);
+  PutLe32(out, 54);
+  PutLe32(out, 40);
+  PutLe32(out, static_cast<uint32_t>(s.Width));
+  PutLe32(out, static_cast<uint32_t>(s.Height));
+  PutLe16(out, 1);
+  PutLe16(out, 32);
+  PutLe32(out, 0);
+  PutLe32(out, imageSize);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
+  for (int y = s.Height - 1; y >= 0; --y) {
+    const uint32_t* row = s.Row(y);
+    for (int x = 0; x < s.Width; ++x) {
+      out.push_back(static_cast<uint8_t>(row[x]));
+      out.push_back(static_cast<uint8_t>(row[x] >> 8));
+      out.push_back(static_cast<uint8_t>(row[x] >> 16));
+      out.push_back(0);
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------- PNG
+
+struct TPngInput {
+  const uint8_t* Data;
+  size_t Size;
+  size_t Pos;
+  char Error[160];
+};
+
+void PngReadBytes(png_structp png, png_bytep out, size_t n) {
+  auto* in = static_cast<TPngInput*>(png_get_io_ptr(png));
+  if (n > in->Size - in->Pos) png_error(png, "PNG data ends early");
+  std::memcpy(out, in->Data + in->Pos, n);
+  in->Pos += n;
+}
+
+void PngFail(png_structp png, png_const_charp message) {
+  auto* in = static_cast<TPngInput*>(png_get_error_ptr(png));
+  std::snprintf(in->Error, sizeof in->Error, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void PngWarn(png_structp, png_const_charp) {}
+
+// libpng reports errors by longjmp, so this function holds nothing that
+// needs a destructor: the caller owns the rows, sized from the IHDR it read.
+bool ReadPngRgb(TPngInput* in, png_bytep* rows, png_uint_32 width, png_uint_32 height) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, in, PngFail, PngWarn);
+  if (!png) {
+    std::snprintf(in->Error, sizeof in->Error, "cannot start the PNG decoder");
+    return false;
+  }
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    std::snprintf(in->Error, sizeof in->Error, "cannot start the PNG decoder");
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_set_read_fn(png, in, PngReadBytes);
+  png_read_info(png, info);
+  if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height)
+    png_error(png, "PNG size changed while reading");
+  int colorType = png_get_color_type(png, info);
+  // Sixteen-bit channels keep their high byte, as the game's graphics library did.
+  if (png_get_bit_depth(png, info) == 16) png_set_strip_16(png);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_expand_gray_1_2_4_to_8(png);
+    png_set_gray_to_rgb(png);
+  }
+  png_set_packing(png);
+  png_set_strip_alpha(png);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 3) png_error(png, "unexpected PNG pixel layout");
+  png_read_image(png, rows);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+TSurface DecodePng(const uint8_t* p, size_t n) {
+  if (n < 33 || png_sig_cmp(p, 0, 8) != 0) Fail("PNG data has no PNG signature");
+  if (Be32(p + 8) != 13 || std::memcmp(p + 12, "IHDR", 4) != 0) Fail("PNG data does not start with IHDR");
+  uint32_t width = Be32(p + 16), height = Be32(p + 20);
+  CheckImageSize(width, height, "PNG");
+  // Deflate expands at most about 1032 times; more pixels than that are a lie
+  // about the size, refused before anything is allocated for them.
+  uint64_t channels = p[25] == 2 ? 3 : p[25] == 4 ? 2 : p[25] == 6 ? 4 : 1;
+  uint64_t rawRow = 1 + (width * channels * p[24] + 7) / 8;
+  if (rawRow * height > static_cast<uint64_t>(n) * 1032 + 1024)
+    Fail("PNG data is far too short for " + std::to_string(width) + "x" + std::to_string(height) + " pixels");
+
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  std::vector<png_bytep> rows(height);
+  for (uint32_t y = 0; y < height; ++y) rows[y] = rgb.data() + static_cast<size_t>(y) * width * 3;
+  TPngInput in{p, n, 0, {}};
+  if (!ReadPngRgb(&in, rows.data(), width, height)) Fail(std::string("PNG image: ") + in.Error);
+
+  TSurface s;
+  s.Resize(static_cast<int>(width), static_cast<int>(height));
+  for (size_t i = 0; i < s.Pixels.size(); ++i)
+    s.Pixels[i] = (static_cast<uint32_t>(rgb[i * 3]) << 16) | (static_cast<uint32_t>(rgb[i * 3 + 1]) << 8) |
+                  rgb[i * 3 + 2];
+  return s;
+}
+
+// ---------------------------------------------------------------- properties
+
+bool SameName(const std::string& a, const char* b) {
+  size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string StringOf(const TStreamProperty& p) {
+  const TStreamValue& v = p.Value;
+  switch (v.Type) {
+    case TValueType::vaString:
+    case TValueType::vaLString: return v.Str;
+    case TValueType::vaUTF8String: return Cp1251FromUtf8(v.Str);
+    case TValueType::vaWString:
+    case TValueType::vaUString: {
+      std::string s;
+      for (char16_t c : v.WStr) {
+        unsigned char b = ByteOf1251(c);
+        s += b || c == 0 ? static_cast<char>(b) : '?';
+      }
+      return s;
+    }
+    default: Fail("property " + p.Name + " is not a string");
+  }
+}
+
+int IntOf(const TStreamProperty& p) {
+  if (!p.Value.IsInteger()) Fail("property " + p.Name + " is not an integer");
+  if (p.Value.Int < INT32_MIN || p.Value.Int > INT32_MAX)
+    Fail("property " + p.Name + " = " + std::to_string(p.Value.Int) + " is out of range");
+  return static_cast<int>(p.Value.Int);
+}
+
+bool BoolOf(const TStreamProperty& p) {
+  if (!p.Value.IsBoolean()) Fail("property " + p.Name + " is not True or False");
+  return p.Value.Type == TValueType::vaTrue;
+}
+
+const std::vector<uint8_t>& BinaryOf(const TStreamProperty& p) {
+  if (p.Value.Type != TValueType::vaBinary) Fail("property " + p.Name + " is not binary data");
+  return p.Value.Bytes;
+}
+
+// Colour properties may be stored by their standard names.
+int32_t ColorOf(const TStreamProperty& p) {
+  if (p.Value.Type != TValueType::vaIdent) return IntOf(p);
+  static const struct {
+    const char* Name;
+    uint32_t Value;
+  } Colors[] = {
+      {"clBlack", 0x000000},          {"clMaroon", 0x000080},         {"clGreen", 0x008000},
+      {"clOlive", 0x008080},          {"clNavy", 0x800000},           {"clPurple", 0x800080},
+      {"clTeal", 0x808000},           {"clGray", 0x808080},           {"clSilver", 0xC0C0C0},
+      {"clRed", 0x0000FF},            {"clLime", 0x00FF00},           {"clYellow", 0x00FFFF},
+      {"clBlue", 0xFF0000},           {"clFuchsia", 0xFF00FF},        {"clAqua", 0xFFFF00},
+      {"clWhite", 0xFFFFFF},          {"clLtGray", 0xC0C0C0},         {"clDkGray", 0x808080},
+      {"clMoneyGreen", 0xC0DCC0},     {"clSkyBlue", 0xF0CAA6},        {"clCream", 0xF0FBFF},
+      {"clMedGray", 0xA4A0A0},        {"clNone", 0x1FFFFFFF},         {"clDefault", 0x20000000},
+      {"clScrollBar", 0xFF000000},    {"clBackground", 0xFF000001},   {"clActiveCaption", 0xFF000002},
+      {"clInactiveCaption", 0xFF000003}, {"clMenu", 0xFF000004},      {"clWindow", 0xFF000005},
+      {"clWindowFrame", 0xFF000006},  {"clMenuText", 0xFF000007},     {"clWindowText", 0xFF000008},
+      {"clCaptionText", 0xFF000009},  {"clActiveBorder", 0xFF00000A}, {"clInactiveBorder", 0xFF00000B},
+      {"clAppWorkSpace", 0xFF00000C}, {"clHighlight", 0xFF00000D},    {"clHighlightText", 0xFF00000E},
+      {"clBtnFace", 0xFF00000F},      {"clBtnShadow", 0xFF000010},    {"clGrayText", 0xFF000011},
+      {"clBtnText", 0xFF000012},      {"clInactiveCaptionText", 0xFF000013},
+      {"clBtnHighlight", 0xFF000014}, {"cl3DDkShadow", 0xFF000015},   {"cl3DLight", 0xFF000016},
+      {"clInfoText", 0xFF000017},     {"clInfoBk", 0xFF000018},
+  };
+  for (const auto& c : Colors)
+    if (SameName(p.Value.Str, c.Name)) return static_cast<int32_t>(c.Value);
+  Fail("property " + p.Name + " = " + p.Value.Str + " is not a colour");
+}
+
+const TStreamValue& ListOf(const TStreamObject& root) {
+  const TStreamProperty* list = root.FindProperty("List");
+  if (!list) Fail("no List collection in the archive");
+  if (list->Value.Type != TValueType::vaCollection) Fail("List is not a collection");
+  return list->Value;
+}
+
+// "List item 3 ('blob')": where an item's error happened, named as well as
+// the item lets us before its Name is known to be sound.
+std::string ItemLabel(size_t index, const TStreamCollectionItem& item) {
+  std::string label = "List item " + std::to_string(index);
+  if (const TStreamProperty* name = item.FindProperty("Name")) {
+    try {
+      label += " ('" + StringOf(*name) + "')";
+    } catch (const EArchiveError&) {
+    }
+  }
+  return label;
+}
+
+TStreamProperty Prop(const char* name, TStreamValue value) { return TStreamProperty{name, std::move(value)}; }
+
+std::vector<uint8_t> GreyRamp() {
+  std::vector<uint8_t> table;
+  table.reserve(1024);
+  for (int i = 0; i < 256; ++i) {
+    table.push_back(static_cast<uint8_t>(i));
+    table.push_back(static_cast<uint8_t>(i));
+    table.push_back(static_cast<uint8_t>(i));
+    table.push_back(0);
+  }
+  return table;
+}
+
+TStreamValue Collection(std::vector<TStreamCollectionItem> items) {
+  TStreamValue v;
+  v.Type = TValueType::vaCollection;
+  v.Items = std::move(items);
+  return v;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePicture(const TSurface& bitmap) {
+  std::vector<uint8_t> out = {7, 'T', 'B', 'i', 't', 'm', 'a', 'p'};
+  if (bitmap.Width <= 0 || bitmap.Height <= 0) {
+    PutLe32(out, 0);
+    return out;
+  }
+  std::vector<uint8_t> bmp = EncodeBmp(bitmap);
+  PutLe32(out, static_cast<uint32_t>(bmp.size()));
+  out.insert(out.end(), bmp.begin(), bmp.end());
+  return out;
+}
+
+TSurface DecodePicture(const std::vector<uint8_t>& data) {
+  if (data.empty()) Fail("Picture data is empty");
+  size_t nameLength = data[0];
+  if (1 + nameLength > data.size()) Fail("Picture data ends inside the graphic class name");
+  std::string className(reinterpret_cast<const char*>(data.data() + 1), nameLength);
+  const uint8_t* rest = data.data() + 1 + nameLength;
+  size_t restSize = data.size() - 1 - nameLength;
+  if (className.empty()) return TSurface{};  // a picture with no graphic
+  if (className == "TBitmap") {
+    if (restSize < 4) Fail("TBitmap data ends inside its length");
+    uint32_t length = Le32(rest);
+    if (length > restSize - 4)
+      Fail("TBitmap data of " + std::to_string(length) + " bytes runs past the end of the Picture (" +
+           std::to_string(restSize - 4) + " bytes left)");
+    if (length == 0) return TSurface{};
+    return DecodeBmp(rest + 4, length);
+  }
+  if (className == "TPngImage" || className == "TPNGObject") return DecodePng(rest, restSize);
+  Fail("unknown graphic class " + className);
+}
+
+std::vector<uint8_t> EncodeWave(const std::vector<uint8_t>& riff) {
+  std::vector<uint8_t> out;
+  out.reserve(4 + riff.size());
+  PutLe32(out, static_cast<uint32_t>(riff.size()));
+  out.insert(out.end(), riff.begin(), riff.end());
+  return out;
+}
+
+std::vector<uint8_t> DecodeWave(const std::vector<uint8_t>& data) {
+  if (data.size() < 4) Fail("Wave data ends inside its length");
+  uint32_t length = Le32(data.data());
+  if (length > data.size() - 4)
+    Fail("wave of " + std::to_string(length) + " bytes runs past the end of the Wave data (" +
+         std::to_string(data.size() - 4) + " bytes left)");
+  if (length == 0) return {};
+  const uint8_t* riff = data.data() + 4;
+  if (length < 12 || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0)
+    Fail("Wave data is not a RIFF WAVE file");
+  return std::vector<uint8_t>(riff, riff + length);
+}
+
+std::vector<uint8_t> WriteImageArchive(const std::vector<TPictureCollectionItem>& items) {
+  return WriteImageArchive(items, GreyRamp());
+}
+
+std::vector<uint8_t> WriteImageArchive(const std::vector<TPictureCollectionItem>& items,
+                                       const std::vector<uint8_t>& colorTable) {
+  if (colorTable.size() != 1024)
+    Fail("a colour table has 1024 bytes, not " + std::to_string(colorTable.size()));
+  std::vector<TStreamCollectionItem> entries;
+  entries.reserve(items.size());
+  for (const TPictureCollectionItem& item : items) {
+    TStreamCollectionItem e;
+    e.Properties = {
+        Prop("Name", TStreamValue::String(item.Name)),
+        Prop("PatternHeight", TStreamValue::Integer(item.PatternHeight)),
+        Prop("PatternWidth", TStreamValue::Integer(item.PatternWidth)),
+        Prop("Picture", TStreamValue::Binary(EncodePicture(item.Picture))),
+        Prop("SkipHeight", TStreamValue::Integer(item.SkipHeight)),
+        Prop("SkipWidth", TStreamValue::Integer(item.SkipWidth)),
+        Prop("SystemMemory", TStreamValue::Boolean(item.SystemMemory)),
+        Prop("Transparent", TStreamValue::Boolean(item.Transparent)),
+        Prop("TransparentColor", TStreamValue::Integer(item.TransparentColor)),
+    };
+    entries.push_back(std::move(e));
+  }
+  TStreamObject root;
+  root.ClassName = "TDXImageList";
+  root.Name = "Images";
+  root.Properties.push_back(Prop("List", Collection(std::move(entries))));
+  root.Properties.push_back(Prop("ColorTable", TStreamValue::Binary(colorTable)));
+  return WriteComponentStream(root);
+}
+
+std::vector<uint8_t> WriteWaveArchive(const std::vector<TWaveCollectionItem>& items) {
+  std::vector<TStreamCollectionItem> entries;
+  entries.reserve(items.size());
+  for (const TWaveCollectionItem& item : items) {
+    TStreamCollectionItem e;
+    e.Properties = {
+        Prop("Name", TStreamValue::String(item.Name)),
+        Prop("Looped", TStreamValue::Boolean(item.Looped)),
+        Prop("MaxPlayingCount", TStreamValue::Integer(item.MaxPlayingCount)),
+        Prop("Wave", TStreamValue::Binary(EncodeWave(item.Wave))),
+    };
+    entries.push_back(std::move(e));
+  }
+  TStreamObject root;
+  root.ClassName = "TDXWaveList";
+  root.Name = "Sounds";
+  root.Properties.push_back(Prop("List", Collection(std::move(entries))));
+  return WriteComponentStream(root);
+}
+
+std::vector<TPictureCollectionItem> ReadImageArchive(const std::vector<uint8_t>& bytes,
+                                                     std::vector<uint8_t>* colorTable) {
+  TStreamObject root = ReadComponentStream(bytes);
+  const TStreamValue& list = ListOf(root);
+  std::vector<TPictureCollectionItem> items(list.Items.size());
+  for (size_t i = 0; i < list.Items.size(); ++i) {
+    TPictureCollectionItem& item = items[i];
+    try {
+      for (const TStreamProperty& p : list.Items[i].Properties) {
+        if (SameName(p.Name, "Name"))
+          item.Name = StringOf(p);
+        else if (SameName(p.Name, "PatternWidth"))
+          item.PatternWidth = IntOf(p);
+        else if (SameName(p.Name, "PatternHeight"))
+          item.PatternHeight = IntOf(p);
+        else if (SameName(p.Name, "SkipWidth"))
+          item.SkipWidth = IntOf(p);
+        else if (SameName(p.Name, "SkipHeight"))
+          item.SkipHeight = IntOf(p);
+        else if (SameName(p.Name, "SystemMemory"))
+          item.SystemMemory = BoolOf(p);
+        else if (SameName(p.Name, "Transparent"))
+          item.Transparent = BoolOf(p);
+        else if (SameName(p.Name, "TransparentColor"))
+          item.TransparentColor = ColorOf(p);
+        else if (SameName(p.Name, "Picture"))
+          item.Picture = DecodePicture(BinaryOf(p));
+      }
+    } catch (const EArchiveError& e) {
+      Fail(ItemLabel(i, list.Items[i]) + ": " + e.what());
+    }
+  }
+  if (colorTable) {
+    colorTable->clear();
+    if (const TStreamProperty* table = root.FindProperty("ColorTable")) *colorTable = BinaryOf(*table);
+  }
+  return items;
+}
+
+std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& bytes) {
+  TStreamObject root = ReadComponentStream(bytes);
+  const TStreamValue& list = ListOf(root);
+  std::vector<TWaveCollectionItem> items(list.Items.size());
+  for (size_t i = 0; i < list.Items.size(); ++i) {
+    TWaveCollectionItem& item = items[i];
+    try {
+      for (const TStreamProperty& p : list.Items[i].Properties) {
+        if (SameName(p.Name, "Name"))
+          item.Name = StringOf(p);
+        else if (SameName(p.Name, "Looped"))
+          item.Looped = BoolOf(p);
+        else if (SameName(p.Name, "MaxPlayingCount"))
+          item.MaxPlayingCount = IntOf(p);
+        else if (SameName(p.Name, "Wave"))
+          item.Wave = DecodeWave(BinaryOf(p));
+      }
+    } catch (const EArchiveError& e) {
+      Fail(ItemLabel(i, list.Items[i]) + ": " + e.what());
+    }
+  }
+  return items;
+}
+
+std::vector<uint8_t> ReadArchiveFile(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) Fail(path + ": cannot open (" + std::strerror(errno) + ")");
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  for (;;) {
+    size_t got = std::fread(chunk, 1, sizeof chunk, f);
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (got < sizeof chunk) break;
+  }
+  bool failed = std::ferror(f) != 0;
+  int error = errno;
+  std::fclose(f);
+  if (failed) Fail(path + ": cannot read (" + std::strerror(error) + ")");
+  if (bytes.empty()) Fail(path + ": the file is empty");
+  return bytes;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The picture and sound archives (.dxg, .dxw): a component stream whose root
+// object holds the collection "List" (and, for pictures, "ColorTable").
+// Read by the image and wave lists; written by the asset generator.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sprites/image_list.h"
+#include "sprites/wave_list.h"
+
+// The bytes of a Picture property: the graphic class name as a short string,
+// then the graphic's data. We write "TBitmap" with a 32-bit length and a
+// 32-bit BMP file; we read TBitmap (1, 4, 8, 16, 24, 32 bits, uncompressed)
+// and TPngImage.
+std::vector<uint8_t> EncodePicture(const TSurface& bitmap);
+TSurface DecodePicture(const std::vector<uint8_t>& data);  // throws EArchiveError
+
+// The bytes of a Wave property: a 32-bit length, then a RIFF WAV file.
+std::vector<uint8_t> EncodeWave(const std::vector<uint8_t>& riff);
+std::vector<uint8_t> DecodeWave(const std::vector<uint8_t>& data);  // throws EArchiveError
+
+// The whole archive; the picture archive also carries a 1024-byte colour
+// table (a grey ramp unless one is given). Same items give the same bytes.
+std::vector<uint8_t> WriteImageArchive(const std::vector<TPictureCollectionItem>& items);
+std::vector<uint8_t> WriteImageArchive(const std::vector<TPictureCollectionItem>& items,
+                                       const std::vector<uint8_t>& colorTable);
+std::vector<uint8_t> WriteWaveArchive(const std::vector<TWaveCollectionItem>& items);
+// Items in archive order. Properties may come in any order; missing ones
+// keep their defaults and unknown ones are skipped. Throws EArchiveError.
+std::vector<TPictureCollectionItem> ReadImageArchive(const std::vector<uint8_t>& bytes,
+                                                     std::vector<uint8_t>* colorTable = nullptr);
+std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& bytes);
+
+// A whole archive file; throws EArchiveError "<path>: <reason>".
+std::vector<uint8_t> ReadArchiveFile(const std::string& path);

@@ -1,0 +1,106 @@
+#include "sprites/image_list.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "sprites/archive_format.h"
+#include "sprites/lookup_error.h"
+
+TPictureCollection MDXImageList1;
+TPictureCollection MDXImageList2;
+
+namespace {
+
+// How an item's bitmap is cut into patterns. Negative gaps count as none.
+struct TPatternGrid {
+  int Width = 0, Height = 0, StepX = 0, StepY = 0, Columns = 0, Rows = 0;
+};
+
+TPatternGrid GridOf(const TPictureCollectionItem& item) {
+  TPatternGrid g;
+  g.Width = item.Width();
+  g.Height = item.Height();
+  if (g.Width <= 0 || g.Height <= 0) return g;
+  int skipW = std::max(item.SkipWidth, 0), skipH = std::max(item.SkipHeight, 0);
+  g.StepX = g.Width + skipW;
+  g.StepY = g.Height + skipH;
+  g.Columns = (item.Picture.Width + skipW) / g.StepX;
+  g.Rows = (item.Picture.Height + skipH) / g.StepY;
+  return g;
+}
+
+}  // namespace
+
+int TPictureCollectionItem::Width() const { return PatternWidth > 0 ? PatternWidth : Picture.Width; }
+
+int TPictureCollectionItem::Height() const { return PatternHeight > 0 ? PatternHeight : Picture.Height; }
+
+int TPictureCollectionItem::PatternCount() const {
+  TPatternGrid g = GridOf(*this);
+  return g.Columns * g.Rows;
+}
+
+TPixelView TPictureCollectionItem::Pattern(int index) const {
+  TPixelView view;
+  TPatternGrid g = GridOf(*this);
+  if (index < 0 || index >= g.Columns * g.Rows) return view;
+  int x = index % g.Columns * g.StepX;
+  int y = index / g.Columns * g.StepY;
+  view.Pixels = Picture.Row(y) + x;
+  view.Stride = Picture.Width;
+  view.Width = g.Width;
+  view.Height = g.Height;
+  view.Keyed = Transparent;
+  // TColor keeps red in the low byte; system-colour flags in the high byte
+  // are dropped.
+  uint32_t c = static_cast<uint32_t>(TransparentColor);
+  view.Key = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  return view;
+}
+
+void TPictureCollectionItem::Draw(TSurface& dest, int x, int y, int patternIndex) const {
+  TPixelView view = Pattern(patternIndex);
+  if (view.Pixels) DrawPattern(dest, x, y, view);
+}
+
+void TPictureCollectionItem::DrawAlpha(TSurface& dest, const TRect& destRect, int patternIndex, int alpha) const {
+  TPixelView view = Pattern(patternIndex);
+  if (view.Pixels) DrawPatternAlpha(dest, destRect, view, alpha);
+}
+
+void TPictureCollectionItem::DrawRotate(TSurface& dest, int x, int y, int width, int height, int patternIndex,
+                                        double centerX, double centerY, int angle) const {
+  TPixelView view = Pattern(patternIndex);
+  if (view.Pixels) DrawPatternRotate(dest, x, y, width, height, view, centerX, centerY, angle);
+}
+
+void TPictureCollection::LoadFromFile(const std::string& path) {
+  std::vector<uint8_t> bytes = ReadArchiveFile(path);
+  std::vector<uint8_t> colorTable;
+  std::vector<TPictureCollectionItem> items;
+  try {
+    items = ReadImageArchive(bytes, &colorTable);
+  } catch (const EArchiveError& e) {
+    throw EArchiveError(path + ": " + e.what());
+  }
+  Items = std::move(items);
+  ColorTable = std::move(colorTable);
+  Reindex();
+}
+
+TPictureCollectionItem& TPictureCollection::Find(const std::string& name) {
+  int i = Index.Find(name);
+  if (i < 0 || static_cast<size_t>(i) >= Items.size()) throw ELookupError("Image '" + name + "' not found");
+  return Items[static_cast<size_t>(i)];
+}
+
+void TPictureCollection::Clear() {
+  Items.clear();
+  ColorTable.clear();
+  Index.Clear();
+}
+
+void TPictureCollection::Reindex() {
+  Index.Clear();
+  for (size_t i = 0; i < Items.size(); ++i) Index.Add(Items[i].Name, static_cast<int>(i));
+}

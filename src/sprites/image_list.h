@@ -1,0 +1,56 @@
+#pragma once
+// The named image lists MDXImageList1 and MDXImageList2, loaded from the
+// picture archives at start-up.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/blit.h"
+#include "gfx/surface.h"
+#include "sprites/name_index.h"
+
+struct TPictureCollectionItem {
+  std::string Name;
+  TSurface Picture;  // the whole decoded bitmap
+  int PatternWidth = 0;
+  int PatternHeight = 0;
+  int SkipWidth = 0;
+  int SkipHeight = 0;
+  bool SystemMemory = false;
+  bool Transparent = true;
+  int32_t TransparentColor = 0;  // a TColor: 0x00BBGGRR
+
+  // Pattern size as the sprites read it, and the pattern count.
+  int Width() const;
+  int Height() const;
+  int PatternCount() const;
+  // The pattern's pixels with this item's colour key; Pixels is null for an
+  // index outside 0 .. PatternCount - 1.
+  TPixelView Pattern(int index) const;
+
+  void Draw(TSurface& dest, int x, int y, int patternIndex) const;
+  void DrawAlpha(TSurface& dest, const TRect& destRect, int patternIndex, int alpha) const;
+  void DrawRotate(TSurface& dest, int x, int y, int width, int height, int patternIndex, double centerX,
+                  double centerY, int angle) const;
+};
+
+class TPictureCollection {
+ public:
+  // Replaces the items with those of the archive; throws EArchiveError naming
+  // the file and what is wrong with it.
+  void LoadFromFile(const std::string& path);
+  // Throws ELookupError "Image '%s' not found".
+  TPictureCollectionItem& Find(const std::string& name);
+  void Clear();
+  // Rebuilds the name lookup after Items were filled or changed directly.
+  void Reindex();
+
+  std::vector<TPictureCollectionItem> Items;
+  std::vector<uint8_t> ColorTable;  // 1024 bytes, kept as the archive has it
+
+ private:
+  TNameIndex Index;
+};
+
+extern TPictureCollection MDXImageList1;
+extern TPictureCollection MDXImageList2;

@@ -1,0 +1,36 @@
+#include "sprites/wave_list.h"
+
+#include <utility>
+
+#include "sprites/archive_format.h"
+#include "sprites/lookup_error.h"
+
+TWaveCollection MDXWaveList;
+
+void TWaveCollection::LoadFromFile(const std::string& path) {
+  std::vector<uint8_t> bytes = ReadArchiveFile(path);
+  std::vector<TWaveCollectionItem> items;
+  try {
+    items = ReadWaveArchive(bytes);
+  } catch (const EArchiveError& e) {
+    throw EArchiveError(path + ": " + e.what());
+  }
+  Items = std::move(items);
+  Reindex();
+}
+
+TWaveCollectionItem& TWaveCollection::Find(const std::string& name) {
+  int i = Index.Find(name);
+  if (i < 0 || static_cast<size_t>(i) >= Items.size()) throw ELookupError("Wave '" + name + "' not found");
+  return Items[static_cast<size_t>(i)];
+}
+
+void TWaveCollection::Clear() {
+  Items.clear();
+  Index.Clear();
+}
+
+void TWaveCollection::Reindex() {
+  Index.Clear();
+  for (size_t i = 0; i < Items.size(); ++i) Index.Add(Items[i].Name, static_cast<int>(i));
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The named sound list MDXWaveList, loaded from the sound archive at start-up.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sprites/name_index.h"
+
+struct TWaveCollectionItem {
+  std::string Name;
+  std::vector<uint8_t> Wave;  // a complete RIFF WAV file
+  bool Looped = false;
+  int MaxPlayingCount = 0;  // copies that may sound at once; 0 = no limit
+
+  // Playback state, owned by the sound module.
+  int Buffer = -1;                 // the platform's sound handle, -1 until first played
+  std::vector<int> Copies;         // voices of a non-looped item, oldest first
+};
+
+class TWaveCollection {
+ public:
+  void LoadFromFile(const std::string& path);  // throws EArchiveError
+  TWaveCollectionItem& Find(const std::string& name);  // throws ELookupError "Wave '%s' not found"
+  void Clear();
+  // Rebuilds the name lookup after Items were filled or changed directly.
+  void Reindex();
+
+  std::vector<TWaveCollectionItem> Items;
+
+ private:
+  TNameIndex Index;
+};
+
+extern TWaveCollection MDXWaveList;

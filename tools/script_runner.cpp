@@ -1,0 +1,194 @@
+// voltrace2-script: runs the real game headless from a script.
+//
+//   voltrace2-script FILE        (FILE "-" reads the script from stdin)
+//
+// One command a line; '#' starts a comment. Commands:
+//   seed N            the random seed (before the first tick: the start-up seed)
+//   refresh HZ        the display's refresh rate (default 85)
+//   wait TICKS        runs that many frame ticks at the refresh rate
+//   key down NAME     Up Down Left Right Space Z X H P Y N Esc Enter
+//   key up NAME       Backspace Shift Ctrl Alt; a key delivers what a real
+//                     keyboard delivers (typed characters, Alt+Enter)
+//   type TEXT         delivers TEXT (UTF-8) as typed characters
+//   mouse X Y         moves the mouse over the drawing area
+//   click             a click; doubleclick: a double click (click + double click)
+//   dump              prints the game's state as one line of JSON
+//   shot FILE.png     writes the back surface as a PNG
+//   close             the window's close button
+// Data/ is read, and Data/Save/ written, relative to the working directory.
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "gfx/cp1251.h"
+#include "gfx/png_write.h"
+#include "gfx/surface.h"
+#include "platform/headless_platform.h"
+#include "shell/frame_timer.h"
+#include "shell/game_state.h"
+#include "shell/main_window.h"
+#include "shell/sound.h"
+#include "sprites/lookup_error.h"
+#include "tools/state_dump.h"
+
+namespace {
+
+struct TRunner {
+  THeadlessPlatform Machine;
+  uint32_t Seed = 1;
+  bool Started = false;
+  bool AltHeld = false;
+  bool ShiftHeld = false;
+  double ClockMs = 0;
+  long long Ticks = 0;
+  int LineNo = 0;
+
+  void Fail(const std::string& message) {
+    std::fprintf(stderr, "script line %d: %s\n", LineNo, message.c_str());
+    std::exit(2);
+  }
+
+  void Start() {
+    if (Started) return;
+    Started = true;
+    RecordSoundCalls = true;
+    FormCreate(Seed);
+  }
+
+  void Wait(long long ticks) {
+    Start();
+    for (long long i = 0; i < ticks && !Terminated; ++i) {
+      ClockMs += 1000.0 / Machine.Refresh;
+      Machine.NowMs = static_cast<int64_t>(std::floor(ClockMs));
+      MDXTimerTimer(MDXTimer.NextLagCount(Machine.NowMs));
+      ++Ticks;
+    }
+  }
+
+  void Type(unsigned char c) {
+    if (!Terminated) FormKeyPress(c);
+  }
+
+  void Key(bool down, const std::string& name) {
+    Start();
+    static const std::map<std::string, TGameKey> Polled = {
+        {"Up", gkUp}, {"Down", gkDown}, {"Left", gkLeft}, {"Right", gkRight}, {"Space", gkSpace}, {"Z", gkZ},
+        {"X", gkX},   {"H", gkH},       {"P", gkP},       {"Y", gkY},         {"N", gkN},         {"Esc", gkEsc}};
+    if (auto it = Polled.find(name); it != Polled.end()) {
+      Machine.Keys[it->second] = down;
+      if (!down) return;
+      // The keys that type something do so on a real keyboard too.
+      if (name == "Space") Type(' ');
+      else if (name == "Esc") Type(27);
+      else if (name.size() == 1) Type(static_cast<unsigned char>(ShiftHeld ? name[0] : name[0] - 'A' + 'a'));
+      return;
+    }
+    if (name == "Shift" || name == "Ctrl") {
+      const int vk = name == "Shift" ? VK_SHIFT : VK_CONTROL;
+      if (name == "Shift") ShiftHeld = down;
+      if (down) FormKeyDown(vk, AltHeld);
+      else FormKeyUp(vk);
+    } else if (name == "Alt") {
+      AltHeld = down;
+    } else if (name == "Enter") {
+      if (!down) return FormKeyUp(VK_RETURN);
+      FormKeyDown(VK_RETURN, AltHeld);
+      if (!AltHeld) Type(13);  // Alt+Enter switches the display and types nothing
+    } else if (name == "Backspace") {
+      if (down) Type(8);
+    } else {
+      Fail("unknown key '" + name + "'");
+    }
+  }
+
+  void Run(std::istream& in) {
+    std::string line;
+    while (std::getline(in, line)) {
+      ++LineNo;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      std::istringstream words(line);
+      std::string cmd;
+      if (!(words >> cmd) || cmd[0] == '#') continue;
+      if (cmd == "seed") {
+        long long n;
+        if (!(words >> n)) Fail("seed needs a number");
+        Seed = static_cast<uint32_t>(n);
+      } else if (cmd == "refresh") {
+        int hz;
+        if (!(words >> hz) || hz < 0) Fail("refresh needs a rate in Hz");
+        Machine.Refresh = hz;
+        if (Started) ApplyDisplayMode();
+      } else if (cmd == "wait") {
+        long long n;
+        if (!(words >> n) || n < 0) Fail("wait needs a tick count");
+        if (Machine.Refresh <= 0) Fail("wait needs a refresh rate above 0");
+        Wait(n);
+      } else if (cmd == "key") {
+        std::string dir, name;
+        words >> dir >> name;
+        if (dir != "down" && dir != "up") Fail("key needs 'down' or 'up'");
+        Key(dir == "down", name);
+      } else if (cmd == "type") {
+        Start();
+        std::string rest;
+        std::getline(words, rest);
+        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+        for (char c : Cp1251FromUtf8(rest)) Type(static_cast<unsigned char>(c));
+      } else if (cmd == "mouse") {
+        int x, y;
+        if (!(words >> x >> y)) Fail("mouse needs X and Y");
+        Start();
+        if (!Terminated) MDXDrawMouseMove(x, y);
+      } else if (cmd == "click" || cmd == "doubleclick") {
+        Start();
+        if (!Terminated) MDXDrawClick();
+        if (cmd == "doubleclick" && !Terminated) MDXDrawClick();
+      } else if (cmd == "dump") {
+        Start();
+        std::cout << DumpState(Machine, Ticks) << std::endl;
+      } else if (cmd == "shot") {
+        std::string file;
+        if (!(words >> file)) Fail("shot needs a file name");
+        Start();
+        if (!WritePng(file, BackSurface)) Fail("cannot write " + file);
+      } else if (cmd == "close") {
+        Start();
+        if (!Terminated) FormCloseQuery();
+      } else {
+        Fail("unknown command '" + cmd + "'");
+      }
+    }
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: voltrace2-script SCRIPT (or - for stdin)\n");
+    return 2;
+  }
+  static TRunner runner;
+  Platform = &runner.Machine;
+  try {
+    if (std::string(argv[1]) == "-") {
+      runner.Run(std::cin);
+    } else {
+      std::ifstream file(argv[1]);
+      if (!file) {
+        std::fprintf(stderr, "cannot open script %s\n", argv[1]);
+        return 2;
+      }
+      runner.Run(file);
+    }
+  } catch (const EArchiveError& e) {
+    runner.Machine.ShowError("Вольтрейс 2", e.what());
+    return 1;
+  }
+  if (Terminated) RunLauncherCheck();
+  return 0;
+}

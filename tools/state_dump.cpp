@@ -1,0 +1,107 @@
+#include "tools/state_dump.h"
+
+#include <cstdio>
+
+#include "gfx/cp1251.h"
+#include "platform/headless_platform.h"
+#include "race/overlay_windows.h"
+#include "screens/menu_button.h"
+#include "screens/main_menu.h"
+#include "shell/buttons.h"
+#include "shell/frame_rate.h"
+#include "shell/game_state.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+#include "sprites/sprite.h"
+
+namespace {
+
+std::string Quote(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+struct TJson {
+  std::string Text = "{";
+  void Key(const char* name) {
+    if (Text.size() > 1) Text += ",";
+    Text += Quote(name) + ":";
+  }
+  void Int(const char* name, long long v) {
+    Key(name);
+    Text += std::to_string(v);
+  }
+  void Real(const char* name, double v) {
+    Key(name);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    Text += buf;
+  }
+  void Bool(const char* name, bool v) {
+    Key(name);
+    Text += v ? "true" : "false";
+  }
+  void Str(const char* name, const std::string& utf8) {
+    Key(name);
+    Text += Quote(utf8);
+  }
+  void List(const char* name, const std::vector<std::string>& items) {
+    Key(name);
+    Text += "[";
+    for (size_t i = 0; i < items.size(); ++i) Text += (i ? "," : "") + Quote(items[i]);
+    Text += "]";
+  }
+};
+
+}  // namespace
+
+std::string DumpState(THeadlessPlatform& platform, long long tick) {
+  TJson j;
+  j.Int("Tick", tick);
+  j.Int("GameScreen", GameScreen);
+  j.Int("OverlayWindow", OverlayWindow);
+  j.Int("HoverButton", HoverButton);
+  j.Int("FirstButton", FirstButton);
+  j.Int("LastButton", LastButton);
+  j.Int("MenuFadeIn", MenuFadeIn);
+  j.Real("SpeedFactor", SpeedFactor);
+  j.Int("FrameMs", FrameMs);
+  j.Int("FrameRate", FrameRate);
+  j.Int("RefreshRate", RefreshRate);
+  j.Int("DrawCount", MDXSpriteEngine.DrawCount);
+  j.Int("SpriteCount", MDXSpriteEngine.SpriteCount);
+  j.Int("MouseX", MouseX);
+  j.Int("MouseY", MouseY);
+  j.Int("FullScreen", FullScreen);
+  j.Bool("CursorVisible", platform.CursorVisible);
+  j.Int("OverlayTimer", OverlayTimer);
+  j.Str("Music", MusicFile);
+  j.List("Sounds", SoundCalls);
+  SoundCalls.clear();
+  j.List("OpenedLinks", platform.OpenedLinks);
+  j.Bool("Terminated", Terminated);
+  // The buttons of the range as the player sees them.
+  std::vector<std::string> buttons;
+  for (int i = FirstButton; i <= LastButton; ++i) {
+    const TMenuButton* b = i >= 1 && i <= 12 ? Buttons[i] : nullptr;
+    if (!b) continue;
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "%d %s %d alpha=%d:%d z=%d", i, b->Image ? b->Image->Name.c_str() : "-",
+                  static_cast<int>(b->AnimPos), b->AlphaOn, b->Alpha, b->GetZ());
+    buttons.push_back(buf);
+  }
+  j.List("Buttons", buttons);
+  return j.Text + "}";
+}
