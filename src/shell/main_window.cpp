@@ -27,6 +27,25 @@
 
 namespace {
 
+// A name missing from an archive abandons what asked for it: the rest of the
+// tick, or the key or click being handled; the game goes on. Say it once, so
+// a broken archive is noticed without flooding the terminal every frame.
+void ReportLookupError(const ELookupError& e) {
+  static std::string lastMessage;
+  if (lastMessage == e.what()) return;
+  lastMessage = e.what();
+  std::fprintf(stderr, "voltrace2: %s\n", e.what());
+}
+
+template <class F>
+void Guarded(F&& action) {
+  try {
+    action();
+  } catch (const ELookupError& e) {
+    ReportLookupError(e);
+  }
+}
+
 void RunScreenTick(int lagCount) {
   switch (GameScreen) {
     case 1: MainMenuTick(lagCount); break;
@@ -66,28 +85,18 @@ void FormCreate(uint32_t randomSeed) {
   OpenMainMenu(1, 1, true);
 }
 
-void MDXTimerTimer(int lagCount) {
-  try {
-    Tick(lagCount);
-  } catch (const ELookupError& e) {
-    // A name missing from an archive costs this one tick. Say it once, so a
-    // broken archive is noticed without flooding the terminal every frame.
-    static std::string lastMessage;
-    if (lastMessage != e.what()) {
-      lastMessage = e.what();
-      std::fprintf(stderr, "voltrace2: %s\n", e.what());
-    }
-  }
-}
+void MDXTimerTimer(int lagCount) { Guarded([&] { Tick(lagCount); }); }
 
 void FormKeyDown(int key, bool alt) {
-  if (key == VK_SHIFT) KeyShift = 1;
-  if (key == VK_CONTROL) KeyCtrl = 1;
-  if (alt && key == VK_RETURN) {
-    FullScreen = FullScreen ? 0 : 1;
-    if (GameScreen == 6) OpenOverlay(5);
-    ApplyDisplayMode();
-  }
+  Guarded([&] {
+    if (key == VK_SHIFT) KeyShift = 1;
+    if (key == VK_CONTROL) KeyCtrl = 1;
+    if (alt && key == VK_RETURN) {
+      FullScreen = FullScreen ? 0 : 1;
+      if (GameScreen == 6) OpenOverlay(5);
+      ApplyDisplayMode();
+    }
+  });
 }
 
 void FormKeyUp(int key) {
@@ -96,35 +105,43 @@ void FormKeyUp(int key) {
 }
 
 void FormKeyPress(unsigned char key) {
-  if (OverlayWindow == 8) LastKeyChar = key;
-  if (GameScreen == 3 && CountryEditActive == 1) {
-    if (key == 8) {
-      DeleteLastChar(Country);
-    } else if (IsNameChar(key) && TextWidth(Country, 4) <= 345) {
-      AppendChar(Country, key, 16);
+  Guarded([&] {
+    if (OverlayWindow == 8) LastKeyChar = key;
+    if (GameScreen == 3 && CountryEditActive == 1) {
+      if (key == 8) {
+        DeleteLastChar(Country);
+      } else if (IsNameChar(key) && TextWidth(Country, 4) <= 345) {
+        AppendChar(Country, key, 16);
+      }
     }
-  }
-  if (OverlayWindow == 8) {
-    if (key == 8) {
-      DeleteLastChar(PlayerName);
-    } else if (IsNameChar(key) && TextWidth(PlayerName, 10) <= 240) {
-      AppendChar(PlayerName, key, 12);
+    if (OverlayWindow == 8) {
+      if (key == 8) {
+        DeleteLastChar(PlayerName);
+      } else if (IsNameChar(key) && TextWidth(PlayerName, 10) <= 240) {
+        AppendChar(PlayerName, key, 12);
+      }
     }
-  }
-  if (key == VK_RETURN) SelectItem(HoverButton);
+    if (key == VK_RETURN) SelectItem(HoverButton);
+  });
 }
 
 void MDXDrawMouseMove(int x, int y) {
-  MouseX = x;
-  MouseY = y;
-  const int before = HoverButton;
-  UpdateHover(true);
-  if (HoverButton != before && !(GameScreen == 1 && MenuFadeIn != 0)) PlaySound("Button");
+  Guarded([&] {
+    MouseX = x;
+    MouseY = y;
+    const int before = HoverButton;
+    UpdateHover(true);
+    if (HoverButton != before && !(GameScreen == 1 && MenuFadeIn != 0)) PlaySound("Button");
+  });
 }
 
-void MDXDrawClick() { ActivateItem(); }
+void MDXDrawClick() {
+  Guarded([] { ActivateItem(); });
+}
 
-void FormCloseQuery() { OpenOverlay(GameScreen == 6 ? 2 : 1); }
+void FormCloseQuery() {
+  Guarded([] { OpenOverlay(GameScreen == 6 ? 2 : 1); });
+}
 
 void ApplyDisplayMode() {
   Platform->ApplyDisplayMode(FullScreen == 1);
