@@ -9,6 +9,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 TScriptResult RunScript(const std::string& script, const std::string& workDir) {
   namespace fs = std::filesystem;
   static int counter = 0;
@@ -67,3 +69,18 @@ double JsonNumber(const std::string& json, const std::string& key) {
   if (v == "false") return 0;
   return std::strtod(v.c_str(), nullptr);
 }
+
+TGameFolder::TGameFolder() {
+  namespace fs = std::filesystem;
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "-" + test->name();
+  for (char& c : name)
+    if (c == '/') c = '-';
+  Root = fs::temp_directory_path() / ("voltrace2-" + std::to_string(getpid()) + "-" + name);
+  fs::remove_all(Root);
+  fs::create_directories(Root / "Data/Res");
+  for (const char* f : {"Res1.dxg", "Res2.dxg", "Sounds.dxw"})
+    fs::copy_file(fs::path("Data/Res") / f, Root / "Data/Res" / f);
+}
+
+TGameFolder::~TGameFolder() { std::filesystem::remove_all(Root); }

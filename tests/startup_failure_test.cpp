@@ -9,20 +9,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A game folder with copies of the real archives, one of which the test
-// then breaks.
-struct TGameFolder {
-  fs::path Root;
-  TGameFolder() {
-    Root = fs::temp_directory_path() / ("voltrace2-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Root);
-    fs::create_directories(Root / "Data/Res");
-    for (const char* f : {"Res1.dxg", "Res2.dxg", "Sounds.dxw"}) fs::copy_file(fs::path("Data/Res") / f, Root / "Data/Res" / f);
-  }
-  ~TGameFolder() { fs::remove_all(Root); }
-};
-
 struct TBreakCase {
   const char* File;
   const char* How;
