@@ -28,5 +28,8 @@ int TextW(const std::string& text);
 int TextH(const std::string& text);
 void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV);
 
+// Opens the fonts of every style now, so that the first tick printing a style
+// does not stall on it; the start-up may call it, nothing depends on it.
+void PrepareTextStyles();
 // Drops cached glyphs; the next text call opens the fonts again.
 void ResetTextCache();

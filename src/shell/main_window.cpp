@@ -79,6 +79,8 @@ void FormCreate(uint32_t randomSeed) {
   MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
   MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
   MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
+  // Opening the fonts now keeps the first frames that print text smooth.
+  PrepareTextStyles();
   SetDefaultOptions();
   ApplyDisplayMode();
   GameScreen = 0;

@@ -1,0 +1,289 @@
+#include "gfx/blit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// The bitmaps store 0x00RRGGBB, but a stray top byte must not defeat the key.
+inline bool IsKey(uint32_t p, uint32_t key) { return ((p ^ key) & 0xFFFFFFu) == 0; }
+
+// Sine and cosine of the 256 game angles, with the quarter turns exact so
+// that turning by 64 maps whole pixels onto whole pixels.
+struct TTurnTable {
+  double Sin[256];
+  double Cos[256];
+  TTurnTable() {
+    for (int a = 0; a < 256; ++a) {
+      const double t = a * (2.0 * std::numbers::pi / 256.0);
+      Sin[a] = std::sin(t);
+      Cos[a] = std::cos(t);
+    }
+    for (int q = 0; q < 4; ++q) {
+      const int a = q * 64;
+      Sin[a] = q == 1 ? 1.0 : q == 3 ? -1.0 : 0.0;
+      Cos[a] = q == 0 ? 1.0 : q == 2 ? -1.0 : 0.0;
+    }
+  }
+};
+const TTurnTable& Turn() {
+  static const TTurnTable table;
+  return table;
+}
+
+constexpr double FixOne = 4294967296.0;  // 32.32 fixed point for source positions
+
+// What a drawn source pixel leaves in the destination pixel.
+struct TCopy {
+  uint32_t operator()(uint32_t s, uint32_t) const { return s; }
+};
+struct TBlend {
+  uint32_t Alpha;
+  uint32_t operator()(uint32_t s, uint32_t d) const { return BlendPixel(s, d, Alpha); }
+};
+
+// A select rather than a branch, so that ragged sprite edges cost no
+// mispredictions.
+template <bool Keyed, class Op>
+inline void Put(uint32_t& d, uint32_t p, uint32_t key, Op op) {
+  const uint32_t v = op(p, d);
+  if constexpr (Keyed)
+    d = IsKey(p, key) ? d : v;
+  else
+    d = v;
+}
+
+// Unscaled runs, the common case of every sprite and fade: four pixels at a
+// time where the machine has SSE2, with the same rounding as BlendPixel.
+void CopyRun(uint32_t* d, const uint32_t* s, int n, uint32_t key) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i low24 = _mm_set1_epi32(0xFFFFFF), k = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(p, low24), k);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                     _mm_or_si128(_mm_and_si128(isKey, old), _mm_andnot_si128(isKey, p)));
+  }
+#endif
+  for (; i < n; ++i) Put<true>(d[i], s[i], key, TCopy{});
+}
+
+template <bool Keyed>
+void BlendRun(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t alpha) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+  const __m128i a = _mm_set1_epi16(static_cast<short>(alpha)), rest = _mm_set1_epi16(static_cast<short>(255 - alpha));
+  const __m128i low24 = _mm_set1_epi32(0xFFFFFF), k = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+  auto mix = [&](__m128i p16, __m128i d16) {
+    __m128i x = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(p16, a), _mm_mullo_epi16(d16, rest)), half);
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    __m128i v = _mm_packus_epi16(mix(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(old, zero)),
+                                 mix(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(old, zero)));
+    v = _mm_and_si128(v, low24);
+    if constexpr (Keyed) {
+      const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(p, low24), k);
+      v = _mm_or_si128(_mm_and_si128(isKey, old), _mm_andnot_si128(isKey, v));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), v);
+  }
+#endif
+  for (; i < n; ++i) Put<Keyed>(d[i], s[i], key, TBlend{alpha});
+}
+
+template <bool Keyed, class Op>
+void AlphaRows(TSurface& dest, const TRect& r, int x0, int x1, int y0, int y1, const TPixelView& src, Op op) {
+  const int dw = r.Right - r.Left, dh = r.Bottom - r.Top;
+  const uint32_t key = src.Key;
+  const int n = x1 - x0;
+  // Nearest sampling: destination pixel i of the rectangle takes source
+  // column Trunc((i + 1/2) * sw / dw), walked exactly as a quotient and a
+  // remainder over 2 * dw.
+  const int64_t sw = src.Width, sh = src.Height;
+  const int64_t den = 2 * static_cast<int64_t>(dw);
+  const int64_t num0 = (2 * static_cast<int64_t>(x0 - r.Left) + 1) * sw;
+  const int64_t q0 = num0 / den, r0 = num0 % den;
+  const int64_t qStep = (2 * sw) / den, rStep = (2 * sw) % den;
+  for (int dy = y0; dy < y1; ++dy) {
+    const int64_t sy = ((2 * static_cast<int64_t>(dy - r.Top) + 1) * sh) / (2 * static_cast<int64_t>(dh));
+    const uint32_t* s = src.Pixels + sy * src.Stride;
+    uint32_t* d = dest.Row(dy) + x0;
+    if (dw == src.Width) {
+      s += q0;
+      if constexpr (std::is_same_v<Op, TBlend>)
+        BlendRun<Keyed>(d, s, n, key, op.Alpha);
+      else if constexpr (Keyed)
+        CopyRun(d, s, n, key);
+      else
+        std::memcpy(d, s, static_cast<size_t>(n) * sizeof(uint32_t));
+    } else {
+      int64_t q = q0, rem = r0;
+      for (int i = 0; i < n; ++i) {
+        Put<Keyed>(d[i], s[q], key, op);
+        q += qStep, rem += rStep;
+        if (rem >= den) rem -= den, ++q;
+      }
+    }
+  }
+}
+
+// One row of a turned pattern, every position already inside the source.
+// Cars spend most of their time heading straight up or down the road, where
+// a screen row reads along one source row; unscaled and unturned, it is a
+// plain copy.
+template <bool Keyed>
+void RotateRun(uint32_t* d, int n, const TPixelView& src, int64_t fx, int64_t fy, int64_t stepX, int64_t stepY) {
+  const uint32_t* pixels = src.Pixels;
+  const int64_t stride = src.Stride;
+  const uint32_t key = src.Key;
+  if (stepY == 0) {
+    const uint32_t* s = pixels + (fy >> 32) * stride;
+    if (stepX == static_cast<int64_t>(FixOne)) {
+      if constexpr (Keyed)
+        CopyRun(d, s + (fx >> 32), n, key);
+      else
+        std::memcpy(d, s + (fx >> 32), static_cast<size_t>(n) * sizeof(uint32_t));
+    } else {
+      for (int i = 0; i < n; ++i, fx += stepX) Put<Keyed>(d[i], s[fx >> 32], key, TCopy{});
+    }
+    return;
+  }
+  for (int i = 0; i < n; ++i, fx += stepX, fy += stepY)
+    Put<Keyed>(d[i], pixels[(fy >> 32) * stride + (fx >> 32)], key, TCopy{});
+}
+
+}  // namespace
+
+void DrawPattern(TSurface& dest, int x, int y, const TPixelView& src) {
+  if (!src.Pixels || src.Width <= 0 || src.Height <= 0) return;
+  const int x0 = std::max(x, 0), x1 = static_cast<int>(std::min<int64_t>(int64_t{x} + src.Width, dest.Width));
+  const int y0 = std::max(y, 0), y1 = static_cast<int>(std::min<int64_t>(int64_t{y} + src.Height, dest.Height));
+  if (x0 >= x1 || y0 >= y1) return;
+  const int n = x1 - x0;
+  const uint32_t key = src.Key;
+  for (int dy = y0; dy < y1; ++dy) {
+    const uint32_t* s = src.Pixels + static_cast<ptrdiff_t>(dy - y) * src.Stride + (x0 - x);
+    uint32_t* d = dest.Row(dy) + x0;
+    if (!src.Keyed)
+      std::memcpy(d, s, static_cast<size_t>(n) * sizeof(uint32_t));
+    else
+      CopyRun(d, s, n, key);
+  }
+}
+
+void DrawPatternAlpha(TSurface& dest, const TRect& destRect, const TPixelView& src, int alpha) {
+  if (!src.Pixels || src.Width <= 0 || src.Height <= 0 || alpha <= 0) return;
+  if (destRect.Right <= destRect.Left || destRect.Bottom <= destRect.Top) return;
+  const int x0 = std::max(destRect.Left, 0), x1 = std::min(destRect.Right, dest.Width);
+  const int y0 = std::max(destRect.Top, 0), y1 = std::min(destRect.Bottom, dest.Height);
+  if (x0 >= x1 || y0 >= y1) return;
+  if (alpha >= 255) {
+    if (src.Keyed)
+      AlphaRows<true>(dest, destRect, x0, x1, y0, y1, src, TCopy{});
+    else
+      AlphaRows<false>(dest, destRect, x0, x1, y0, y1, src, TCopy{});
+  } else {
+    const TBlend blend{static_cast<uint32_t>(alpha)};
+    if (src.Keyed)
+      AlphaRows<true>(dest, destRect, x0, x1, y0, y1, src, blend);
+    else
+      AlphaRows<false>(dest, destRect, x0, x1, y0, y1, src, blend);
+  }
+}
+
+void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelView& src, double centerX,
+                       double centerY, int angle) {
+  if (!src.Pixels || src.Width <= 0 || src.Height <= 0 || w == 0 || h == 0) return;
+  const int turn = ((angle % 256) + 256) % 256;
+  const double sn = Turn().Sin[turn], cs = Turn().Cos[turn];
+  const double px = centerX * w, py = centerY * h;  // pivot in the scaled pattern
+  if (!std::isfinite(px) || !std::isfinite(py)) return;
+
+  // Screen bounding box of the turned rectangle. A scaled point (u, v)
+  // relative to the pivot lands at (x + u cos - v sin, y + u sin + v cos).
+  const double us[2] = {-px, w - px}, vs[2] = {-py, h - py};
+  double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+  for (double u : us)
+    for (double v : vs) {
+      const double sx = x + u * cs - v * sn, sy = y + u * sn + v * cs;
+      minX = std::min(minX, sx), maxX = std::max(maxX, sx);
+      minY = std::min(minY, sy), maxY = std::max(maxY, sy);
+    }
+  const double wLimit = dest.Width + 1.0, hLimit = dest.Height + 1.0;
+  const int bx0 = std::max(static_cast<int>(std::floor(std::clamp(minX, -1.0, wLimit))), 0);
+  const int bx1 = std::min(static_cast<int>(std::ceil(std::clamp(maxX, -1.0, wLimit))), dest.Width);
+  const int by0 = std::max(static_cast<int>(std::floor(std::clamp(minY, -1.0, hLimit))), 0);
+  const int by1 = std::min(static_cast<int>(std::ceil(std::clamp(maxY, -1.0, hLimit))), dest.Height);
+  if (bx0 >= bx1 || by0 >= by1) return;
+
+  // Inverse mapping of a pixel centre (X + dx, Y + dy): u = dx cos + dy sin,
+  // v = -dx sin + dy cos, then into source pixels by sw / w and sh / h.
+  // Positions are walked along a row in 32.32 fixed point. A position that
+  // falls exactly on a source pixel's edge must land in that pixel as the
+  // exact arithmetic would, so each row starts a hair (2^-20 pixel, far more
+  // than a row's rounding drift) past its true value.
+  const double sw_ = src.Width, sh_ = src.Height;
+  const double kx = sw_ / w, ky = sh_ / h;
+  const double fxPerCol = cs * kx, fyPerCol = -sn * ky;  // source step per screen column
+  // Reciprocal steps for finding each row's run without a division.
+  const double invX = fxPerCol != 0 ? 1 / fxPerCol : 0, invY = fyPerCol != 0 ? 1 / fyPerCol : 0;
+  const int64_t stepX = std::llround(fxPerCol * FixOne), stepY = std::llround(fyPerCol * FixOne);
+  constexpr double Hair = 1.0 / 1048576.0;
+  const uint64_t sw = static_cast<uint64_t>(src.Width), sh = static_cast<uint64_t>(src.Height);
+  const bool keyed = src.Keyed;
+  const double cx = bx0 + 0.5 - x;
+
+  for (int row = by0; row < by1; ++row) {
+    const double dy = row + 0.5 - y;
+    // Source position (in source pixels) at the box's first column.
+    const double fx0 = (cx * cs + dy * sn + px) * kx;
+    const double fy0 = (-cx * sn + dy * cs + py) * ky;
+
+    // Columns where 0 <= fx < sw and 0 <= fy < sh, widened by a pixel on
+    // each side, then trimmed pixel by pixel to the exact run; positions are
+    // linear along the row, so the run has no gaps.
+    double t0 = 0, t1 = bx1 - bx0 - 1;
+    auto narrow = [&](double f0, double step, double inv, double limit) {
+      if (step == 0) {
+        if (f0 < 0 || f0 >= limit) t1 = -1;
+        return;
+      }
+      double lo = -f0 * inv, hi = (limit - f0) * inv;
+      if (lo > hi) std::swap(lo, hi);
+      t0 = std::max(t0, std::floor(lo) - 1);
+      t1 = std::min(t1, std::ceil(hi) + 1);
+    };
+    narrow(fx0, fxPerCol, invX, sw_);
+    narrow(fy0, fyPerCol, invY, sh_);
+    if (t0 > t1) continue;
+    int c0 = static_cast<int>(t0), c1 = static_cast<int>(t1);
+
+    int64_t fx = static_cast<int64_t>(std::floor((fx0 + c0 * fxPerCol + Hair) * FixOne));
+    int64_t fy = static_cast<int64_t>(std::floor((fy0 + c0 * fyPerCol + Hair) * FixOne));
+    auto inside = [&](int64_t px_, int64_t py_) {
+      return static_cast<uint64_t>(px_ >> 32) < sw && static_cast<uint64_t>(py_ >> 32) < sh;
+    };
+    while (c0 <= c1 && !inside(fx, fy)) ++c0, fx += stepX, fy += stepY;
+    while (c1 >= c0 && !inside(fx + (c1 - c0) * stepX, fy + (c1 - c0) * stepY)) --c1;
+    if (c0 > c1) continue;
+
+    uint32_t* d = dest.Row(row) + bx0;
+    if (keyed)
+      RotateRun<true>(d + c0, c1 - c0 + 1, src, fx, fy, stepX, stepY);
+    else
+      RotateRun<false>(d + c0, c1 - c0 + 1, src, fx, fy, stepX, stepY);
+  }
+}
