@@ -3,9 +3,12 @@
 #include <stdexcept>
 #include <utility>
 
+#include "window_art.h"
+
 const std::vector<TImageBuilder>& Res1Builders() {
   static const std::vector<TImageBuilder> builders = {
       {"main menu", AddMainMenuArt},
+      {"question windows", AddWindowArt},
   };
   return builders;
 }
@@ -25,6 +28,7 @@ const std::vector<TWaveBuilder>& SoundBuilders() {
 const std::vector<TPreviewBuilder>& PreviewBuilders() {
   static const std::vector<TPreviewBuilder> builders = {
       {"main menu", WriteMainMenuPreviews},
+      {"question windows", WriteWindowPreviews},
   };
   return builders;
 }

@@ -80,12 +80,14 @@ INSTANTIATE_TEST_SUITE_P(Keys, MainMenuNavigation,
                                            TNavCase{4, "Left", 4}));
 
 TEST(MainMenuScript, LeavingTheGameAsksFirstAndNoRestoresTheMenu) {
+  TGameFolder game;
   const TScriptResult r = RunScript(
       "wait 50\nmouse 400 160\nwait 1\n"
       "key down Esc\nwait 1\nkey up Esc\ndump\n"
       "key down N\nwait 1\nkey up N\ndump\n"
       "close\nwait 1\ndump\n"
-      "key down Y\nwait 1\ndump\n");
+      "key down Y\nwait 1\ndump\n",
+      game.Root.string());
   ASSERT_EQ(r.ExitCode, 0) << r.Output;
   ASSERT_EQ(r.Dumps.size(), 4u);
   EXPECT_EQ(JsonNumber(r.Dumps[0], "OverlayWindow"), 1);
@@ -96,6 +98,8 @@ TEST(MainMenuScript, LeavingTheGameAsksFirstAndNoRestoresTheMenu) {
   EXPECT_EQ(JsonNumber(r.Dumps[1], "LastButton"), 6);
   EXPECT_EQ(JsonNumber(r.Dumps[2], "OverlayWindow"), 1) << "the close button asks too";
   EXPECT_EQ(JsonNumber(r.Dumps[3], "Terminated"), 1);
+  EXPECT_TRUE(std::filesystem::exists(game.Root / "Data/Save/options")) << "leaving saves the settings";
+  EXPECT_TRUE(std::filesystem::exists(game.Root / "Data/Save/hs"));
 }
 
 }  // namespace
