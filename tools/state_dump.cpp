@@ -10,6 +10,7 @@
 #include "shell/buttons.h"
 #include "shell/frame_rate.h"
 #include "shell/game_state.h"
+#include "shell/highscores.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "sprites/sprite.h"
@@ -85,6 +86,13 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   j.Int("MouseX", MouseX);
   j.Int("MouseY", MouseY);
   j.Int("FullScreen", FullScreen);
+  j.Int("MusicOn", MusicOn);
+  j.Int("SoundOn", SoundOn);
+  j.Str("Country", Utf8FromCp1251(Country));
+  j.Int("CountryEditActive", CountryEditActive);
+  std::vector<std::string> table;
+  for (int i = 1; i <= 10; ++i) table.push_back(Utf8FromCp1251(HighScores[i].Name) + " " + std::to_string(HighScores[i].Score));
+  j.List("HighScores", table);
   j.Bool("CursorVisible", platform.CursorVisible);
   j.Int("OverlayTimer", OverlayTimer);
   j.Str("Music", MusicFile);
