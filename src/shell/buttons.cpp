@@ -1,6 +1,7 @@
 #include "shell/buttons.h"
 
 #include "screens/menu_button.h"
+#include "screens/options_screen.h"
 #include "shell/game_state.h"
 
 TMenuButton* Buttons[13];
@@ -31,6 +32,9 @@ void UpdateButtonLooks() {
       Buttons[HoverButton]->Highlighted == 0) {
     Buttons[HoverButton]->Highlight();
     Buttons[HoverButton]->Highlighted = 1;
+    // On the options screen row 4 is the country box: moving the selection
+    // to another row ends the typing.
+    if (GameScreen == 3 && HoverButton != 4 && CountryEditActive == 1) ToggleCountryEdit();
   }
 }
 

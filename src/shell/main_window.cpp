@@ -8,13 +8,17 @@
 #include "gfx/text.h"
 #include "platform/platform.h"
 #include "race/overlay_windows.h"
+#include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/links.h"
 #include "screens/main_menu.h"
+#include "screens/options_screen.h"
 #include "shell/buttons.h"
 #include "shell/frame_rate.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"
+#include "shell/highscores.h"
+#include "shell/options_file.h"
 #include "shell/input.h"
 #include "shell/random.h"
 #include "shell/settings.h"
@@ -49,6 +53,7 @@ void Guarded(F&& action) {
 void RunScreenTick(int lagCount) {
   switch (GameScreen) {
     case 1: MainMenuTick(lagCount); break;
+    case 3: OptionsTick(lagCount); break;
     default: break;
   }
 }
@@ -61,6 +66,8 @@ void Tick(int lagCount) {
   PollKeys();
   if (OverlayWindow != 0) {
     OverlayTick(lagCount);
+    // The options stay readable under a window opened over them.
+    if (GameScreen == 3) OptionsTexts();
   } else {
     RunScreenTick(lagCount);
   }
@@ -81,7 +88,9 @@ void FormCreate(uint32_t randomSeed) {
   MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
   // Opening the fonts now keeps the first frames that print text smooth.
   PrepareTextStyles();
-  SetDefaultOptions();
+  LoadHighScores();
+  LoadOptions();
+  if (!HighScoresValid()) ResetHighScores();
   ApplyDisplayMode();
   GameScreen = 0;
   OpenMainMenu(1, 1, true);
@@ -152,6 +161,8 @@ void ApplyDisplayMode() {
 
 void ShutDown() {
   MDXSpriteEngine.Dead();
+  SaveOptions();
+  SaveHighScores();
   if (std::filesystem::exists("play.url")) OpenLink("play.url");
   Terminated = true;
 }
@@ -169,6 +180,8 @@ void ResetGame() {
   ResetSound();
   ResetOverlay();
   ResetMainMenu();
+  ResetOptionsScreen();
+  Background = nullptr;
   SetDefaultOptions();
   SpeedFactor = 1.0;
   FrameMs = 15;
