@@ -68,6 +68,8 @@ struct TMalformed {
   size_t Offset;
 };
 
+void PrintTo(const TMalformed& c, std::ostream* os) { *os << c.Label; }
+
 class MalformedStream : public ::testing::TestWithParam<TMalformed> {};
 
 TEST_P(MalformedStream, IsRefusedWithTheProblemAndItsOffset) {

@@ -12,6 +12,8 @@ struct TRateCase {
   int Ms;
 };
 
+void PrintTo(const TRateCase& c, std::ostream* os) { *os << c.Refresh << " Hz, measured " << c.Measured; }
+
 class SpeedFactorTest : public ::testing::TestWithParam<TRateCase> {};
 
 TEST_P(SpeedFactorTest, UsesMeasuredRateOnlyWellBelowOrJustAboveRefresh) {

@@ -242,6 +242,8 @@ struct TBmpCase {
   bool TopDown;
 };
 
+void PrintTo(const TBmpCase& c, std::ostream* os) { *os << c.Bpp << " bpp" << (c.TopDown ? " top-down" : ""); }
+
 class BmpDecoding : public ::testing::TestWithParam<TBmpCase> {};
 
 TEST_P(BmpDecoding, PixelsComeOutInPlaceWithRowPaddingSkipped) {
@@ -339,6 +341,8 @@ TEST(PictureData, BrokenGraphicsAreRefusedBeforeAnythingLarge) {
 struct TGridCase {
   int BitmapWidth, PatternWidth, SkipWidth, Columns;
 };
+
+void PrintTo(const TGridCase& c, std::ostream* os) { *os << c.BitmapWidth << " px"; }
 
 class PatternGrid : public ::testing::TestWithParam<TGridCase> {};
 

@@ -59,6 +59,8 @@ struct TNavCase {
   int To;
 };
 
+void PrintTo(const TNavCase& c, std::ostream* os) { *os << c.Key << " from " << c.From; }
+
 class MainMenuNavigation : public ::testing::TestWithParam<TNavCase> {};
 
 TEST_P(MainMenuNavigation, ArrowKeysFollowTheMenuLayout) {

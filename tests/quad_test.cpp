@@ -19,6 +19,8 @@ struct PointCase {
   bool inside;
 };
 
+void PrintTo(const PointCase& c, std::ostream* os) { *os << c.what; }
+
 class PointInQuadTest : public testing::TestWithParam<PointCase> {};
 
 TEST_P(PointInQuadTest, Classifies) {

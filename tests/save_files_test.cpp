@@ -166,6 +166,8 @@ struct TEntryCase {
   int Slot;  // where it lands after sorting; 11 = dropped out
 };
 
+void PrintTo(const TEntryCase& c, std::ostream* os) { *os << "score " << c.Score; }
+
 class HighScoreEntryTest : public ::testing::TestWithParam<TEntryCase> {};
 
 TEST_P(HighScoreEntryTest, NewScoreLandsBelowEqualScores) {

@@ -14,6 +14,8 @@ struct TBreakCase {
   const char* How;
 };
 
+void PrintTo(const TBreakCase& c, std::ostream* os) { *os << c.File << " " << c.How; }
+
 class StartupFailure : public ::testing::TestWithParam<TBreakCase> {};
 
 TEST_P(StartupFailure, NamesTheFileAndStopsWithoutCrashing) {

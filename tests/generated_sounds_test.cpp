@@ -1,0 +1,174 @@
+// The sound archive the asset generator writes holds every effect the game
+// plays, clean and in the shape its playback relies on. Runs in the build
+// folder, where the generator has written Data/.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sprites/archive_format.h"
+
+namespace {
+
+const char* const kAllEffects[] = {"Button", "MenuBegin", "Tick",  "Score",   "Bonus",  "Kill",      "KillW",
+                                   "Collision", "Explosion", "Horn", "MachineGun", "Rocket", "WeaponAppear",
+                                   "Nitro", "Neutral",   "Accel1", "Accel2", "Accel3", "Accel4", "Shift",
+                                   "Slowed", "Maxed",    "Brake"};
+
+// Started once and stopped by the game when its state changes, so they must
+// play on by themselves until then.
+const std::set<std::string> kLooped = {"Neutral", "Accel1",     "Accel2", "Accel3", "Accel4", "Maxed",
+                                       "Slowed",  "Brake",      "MachineGun", "Horn", "Nitro"};
+
+struct TPcm {
+  int Channels = 0, Rate = 0, Bits = 0;
+  std::vector<int16_t> Samples;
+};
+
+// Walks the RIFF chunks; leaves Channels 0 when the file is not PCM WAV.
+TPcm ParseWav(const std::vector<uint8_t>& riff) {
+  TPcm pcm;
+  auto u32 = [&](size_t at) { return riff[at] | riff[at + 1] << 8 | riff[at + 2] << 16 | uint32_t(riff[at + 3]) << 24; };
+  auto u16 = [&](size_t at) { return riff[at] | riff[at + 1] << 8; };
+  if (riff.size() < 12 || std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0 ||
+      u32(4) + 8 != riff.size())
+    return pcm;
+  for (size_t at = 12; at + 8 <= riff.size();) {
+    const uint32_t size = u32(at + 4);
+    if (at + 8 + size > riff.size()) return TPcm{};
+    if (std::memcmp(riff.data() + at, "fmt ", 4) == 0 && u16(at + 8) == 1) {
+      pcm.Channels = u16(at + 10);
+      pcm.Rate = static_cast<int>(u32(at + 12));
+      pcm.Bits = u16(at + 22);
+    } else if (std::memcmp(riff.data() + at, "data", 4) == 0) {
+      pcm.Samples.resize(size / 2);
+      std::memcpy(pcm.Samples.data(), riff.data() + at + 8, pcm.Samples.size() * 2);
+    }
+    at += 8 + size + (size & 1);
+  }
+  return pcm;
+}
+
+class GeneratedSounds : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::ifstream in("Data/Res/Sounds.dxw", std::ios::binary);
+    Waves = new std::vector<TWaveCollectionItem>(
+        ReadWaveArchive(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())));
+  }
+  static void TearDownTestSuite() {
+    delete Waves;
+    Waves = nullptr;
+  }
+
+  static const TWaveCollectionItem* Find(const std::string& name) {
+    for (const TWaveCollectionItem& w : *Waves)
+      if (w.Name == name) return &w;
+    return nullptr;
+  }
+
+  static std::vector<TWaveCollectionItem>* Waves;
+};
+
+std::vector<TWaveCollectionItem>* GeneratedSounds::Waves = nullptr;
+
+// The fundamental of a looped wave: the first strong peak of its circular
+// autocorrelation between 20 and 500 Hz. Octave slips are avoided by taking
+// the shortest lag that comes close to the best one.
+double LoopFundamentalHz(const TPcm& pcm) {
+  const std::vector<int16_t>& x = pcm.Samples;
+  const size_t n = x.size();
+  const int minLag = pcm.Rate / 500, maxLag = pcm.Rate / 20;
+  double energy = 0.0;
+  for (int16_t s : x) energy += double(s) * s;
+  std::vector<double> r(static_cast<size_t>(maxLag) + 2, 0.0);
+  for (int lag = minLag - 1; lag <= maxLag + 1; ++lag) {
+    double sum = 0.0;
+    for (size_t i = 0; i < n; ++i) sum += double(x[i]) * x[(i + static_cast<size_t>(lag)) % n];
+    r[static_cast<size_t>(lag)] = sum / energy;
+  }
+  double best = 0.0;
+  for (int lag = minLag; lag <= maxLag; ++lag) best = std::max(best, r[static_cast<size_t>(lag)]);
+  for (int lag = minLag; lag <= maxLag; ++lag) {
+    const double v = r[static_cast<size_t>(lag)];
+    if (v >= 0.8 * best && v >= r[static_cast<size_t>(lag) - 1] && v >= r[static_cast<size_t>(lag) + 1])
+      return pcm.Rate / static_cast<double>(lag);
+  }
+  return 0.0;
+}
+
+TEST_F(GeneratedSounds, EveryEffectIsThereAndExactlyTheHeldOnesLoop) {
+  std::set<std::string> looped;
+  for (const char* name : kAllEffects) {
+    const TWaveCollectionItem* wave = Find(name);
+    ASSERT_NE(wave, nullptr) << name;
+    if (wave->Looped) looped.insert(name);
+  }
+  EXPECT_EQ(looped, kLooped);
+}
+
+// 16-bit mono at 44.1 kHz, loud but never clipped, centred on zero. One-shots
+// start and end in silence; loops start on a zero crossing (no click when the
+// game starts them) and run from their last sample into their first with a
+// step no larger than the wave's ordinary steps.
+TEST_F(GeneratedSounds, EveryEffectIsCleanAndLoopsJoin) {
+  for (const char* name : kAllEffects) {
+    const TWaveCollectionItem* wave = Find(name);
+    ASSERT_NE(wave, nullptr) << name;
+    const TPcm pcm = ParseWav(wave->Wave);
+    ASSERT_EQ(pcm.Channels, 1) << name;
+    EXPECT_EQ(pcm.Bits, 16) << name;
+    EXPECT_EQ(pcm.Rate, 44100) << name;
+    ASSERT_GT(pcm.Samples.size(), 1000u) << name;
+    const std::vector<int16_t>& s = pcm.Samples;
+
+    int peak = 0;
+    double sum = 0, squares = 0;
+    std::vector<int> steps;
+    for (size_t i = 0; i < s.size(); ++i) {
+      peak = std::max(peak, std::abs(static_cast<int>(s[i])));
+      sum += s[i];
+      squares += double(s[i]) * s[i];
+      if (i > 0) steps.push_back(std::abs(s[i] - s[i - 1]));
+    }
+    const double peakDb = 20 * std::log10(peak / 32768.0);
+    const double rmsDb = 20 * std::log10(std::sqrt(squares / s.size()) / 32768.0);
+    EXPECT_LT(peakDb, -1.0) << name;
+    EXPECT_GT(peakDb, -6.0) << name;
+    EXPECT_GT(rmsDb, -30.0) << name << " is too quiet";
+    EXPECT_LT(std::abs(sum / s.size()), 0.002 * 32768) << name;
+
+    if (kLooped.count(name)) {
+      std::nth_element(steps.begin(), steps.begin() + steps.size() * 95 / 100, steps.end());
+      const int typicalStep = steps[steps.size() * 95 / 100];
+      EXPECT_LE(std::abs(s.back() - s.front()), std::max(typicalStep, 64)) << name << " clicks at its loop point";
+      EXPECT_LT(std::abs(s.front()), 0.05 * peak) << name << " starts with a click";
+    } else {
+      EXPECT_LT(std::abs(s.front()), 64) << name;
+      EXPECT_LT(std::abs(s.back()), 64) << name;
+    }
+  }
+}
+
+// Each gear sounds higher than the one before; the idle lies below them
+// all and the top-speed whine above.
+TEST_F(GeneratedSounds, EngineRisesGearByGear) {
+  const char* const order[] = {"Neutral", "Accel1", "Accel2", "Accel3", "Accel4", "Maxed"};
+  double previous = 0.0;
+  for (const char* name : order) {
+    const TWaveCollectionItem* wave = Find(name);
+    ASSERT_NE(wave, nullptr) << name;
+    const double hz = LoopFundamentalHz(ParseWav(wave->Wave));
+    std::printf("%s %.1f\n", name, hz);
+    EXPECT_GT(hz, previous * 1.1) << name << " is not clearly higher than the sound before it";
+    previous = hz;
+  }
+}
+
+}  // namespace
