@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "script_support.h"
@@ -102,6 +103,33 @@ TEST(MainMenuScript, LeavingTheGameAsksFirstAndNoRestoresTheMenu) {
   EXPECT_EQ(JsonNumber(r.Dumps[3], "Terminated"), 1);
   EXPECT_TRUE(std::filesystem::exists(game.Root / "Data/Save/options")) << "leaving saves the settings";
   EXPECT_TRUE(std::filesystem::exists(game.Root / "Data/Save/hs"));
+}
+
+}  // namespace
+
+namespace {
+
+// Enter acts on the highlighted item like a click; with Alt held it switches
+// the display instead and types nothing.
+TEST(MainMenuScript, EnterActivatesAndAltEnterSwitchesTheDisplay) {
+  TGameFolder game;
+  std::ofstream(game.Root / "moregames.url") << "[InternetShortcut]\r\nURL=http://example.invalid/\r\n";
+  const TScriptResult r = RunScript(
+      "wait 50\nmouse 400 270\nwait 1\ndump\n"
+      "key down Enter\nkey up Enter\nwait 1\ndump\n"
+      "key down Alt\nkey down Enter\nkey up Enter\nkey up Alt\nwait 1\ndump\n"
+      "key down Alt\nkey down Enter\nkey up Enter\nkey up Alt\nwait 1\ndump\n",
+      game.Root.string());
+  ASSERT_EQ(r.ExitCode, 0) << r.Output;
+  ASSERT_EQ(r.Dumps.size(), 4u);
+  EXPECT_EQ(JsonNumber(r.Dumps[0], "HoverButton"), 3);
+  EXPECT_EQ(JsonText(r.Dumps[1], "OpenedLinks"), "[\"moregames.url\"]");
+  EXPECT_EQ(JsonText(r.Dumps[1], "Sounds"), "[\"PlaySound Button\"]");
+  EXPECT_EQ(JsonNumber(r.Dumps[2], "FullScreen"), 1);
+  EXPECT_EQ(JsonText(r.Dumps[2], "Sounds"), "[]");
+  EXPECT_EQ(JsonText(r.Dumps[2], "OpenedLinks"), "[\"moregames.url\"]") << "Alt+Enter clicks nothing";
+  EXPECT_EQ(JsonNumber(r.Dumps[3], "FullScreen"), 0);
+  EXPECT_EQ(JsonNumber(r.Dumps[3], "GameScreen"), 1);
 }
 
 }  // namespace
