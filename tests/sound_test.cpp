@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/headless_platform.h"
+#include "shell/game_state.h"
+#include "shell/settings.h"
+#include "shell/sound.h"
+#include "sprites/lookup_error.h"
+#include "sprites/wave_list.h"
+
+namespace {
+
+// A silent 16-bit mono wave lasting Ms milliseconds at 1000 Hz.
+std::vector<uint8_t> Wave(int ms) {
+  const uint32_t data = static_cast<uint32_t>(ms) * 2, rate = 1000, bytesPerSecond = 2000;
+  std::vector<uint8_t> w(44 + data, 0);
+  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&w[at], &v, 4); };
+  auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&w[at], &v, 2); };
+  std::memcpy(&w[0], "RIFF", 4);
+  put32(4, 36 + data);
+  std::memcpy(&w[8], "WAVEfmt ", 8);
+  put32(16, 16);
+  put16(20, 1);
+  put16(22, 1);
+  put32(24, rate);
+  put32(28, bytesPerSecond);
+  put16(32, 2);
+  put16(34, 16);
+  std::memcpy(&w[36], "data", 4);
+  put32(40, data);
+  return w;
+}
+
+class SoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Platform = &Machine;
+    MDXWaveList.Clear();
+    Add("Button", 100, false, 1);
+    Add("Horn", 300, true, 0);
+    Add("Explosion", 500, false, 0);
+    MDXWaveList.Reindex();
+    SoundOn = 1;
+    MusicOn = 1;
+    ResetSound();
+  }
+  void TearDown() override {
+    MDXWaveList.Clear();
+    Platform = nullptr;
+  }
+  static void Add(const char* name, int ms, bool looped, int maxPlaying) {
+    TWaveCollectionItem item;
+    item.Name = name;
+    item.Wave = Wave(ms);
+    item.Looped = looped;
+    item.MaxPlayingCount = maxPlaying;
+    MDXWaveList.Items.push_back(item);
+  }
+  int Sounding(const char* name) {
+    int n = 0;
+    for (int voice : MDXWaveList.Find(name).Copies) n += Machine.VoicePlaying(voice) ? 1 : 0;
+    return n;
+  }
+  THeadlessPlatform Machine;
+};
+
+TEST_F(SoundTest, PlayRestartsInsteadOfLayering) {
+  for (const char* name : {"Button", "Explosion", "Horn"}) {
+    PlaySound(name);
+    Machine.NowMs += 50;
+    PlaySound(name);
+    EXPECT_EQ(Sounding(name), 1) << name;
+  }
+  Machine.NowMs += 1000;
+  EXPECT_EQ(Sounding("Explosion"), 0) << "a plain effect ends by itself";
+  EXPECT_EQ(Sounding("Horn"), 1) << "a looped effect sounds until stopped";
+  StopSound("Horn");
+  EXPECT_EQ(Sounding("Horn"), 0);
+}
+
+TEST_F(SoundTest, StopNeverStarts) {
+  StopSound("Horn");
+  EXPECT_EQ(Sounding("Horn"), 0);
+}
+
+TEST_F(SoundTest, WithSoundOffNothingIsLookedUp) {
+  SoundOn = 0;
+  EXPECT_NO_THROW(PlaySound("NoSuchSound"));
+  EXPECT_NO_THROW(StopSound("NoSuchSound"));
+  EXPECT_EQ(Sounding("Button"), 0);
+  SoundOn = 1;
+  EXPECT_THROW(PlaySound("NoSuchSound"), ELookupError);
+}
+
+TEST_F(SoundTest, MusicFollowsTheScreenAndTheSwitch) {
+  GameScreen = 1;
+  PlayScreenMusic();  // no module file here: the game stays silent
+  EXPECT_EQ(MusicHandle, 0);
+  MusicOn = 0;
+  RecordSoundCalls = true;
+  PlayMusic("Data/Music/Menu.xm", false);
+  EXPECT_TRUE(SoundCalls.empty()) << "with music off nothing is even tried";
+  RecordSoundCalls = false;
+}
+
+}  // namespace
