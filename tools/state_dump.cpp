@@ -6,6 +6,8 @@
 #include "platform/headless_platform.h"
 #include "race/overlay_windows.h"
 #include "screens/menu_button.h"
+#include "screens/car_selection.h"
+#include "screens/help_screen.h"
 #include "screens/main_menu.h"
 #include "shell/buttons.h"
 #include "shell/frame_rate.h"
@@ -95,6 +97,12 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   j.List("HighScores", table);
   j.Bool("CursorVisible", platform.CursorVisible);
   j.Int("OverlayTimer", OverlayTimer);
+  j.Int("SelectedCar", SelectedCar);
+  j.Int("PendingCar", PendingCar);
+  j.Int("CarSwitchState", CarSwitchState);
+  j.Int("HelpPage", HelpPage);
+  j.Str("PlayerName", Utf8FromCp1251(PlayerName));
+  j.Int("LastKeyChar", LastKeyChar);
   j.Str("Music", MusicFile);
   j.List("Sounds", SoundCalls);
   SoundCalls.clear();

@@ -7,6 +7,7 @@
 #include "screens/menu_button.h"
 #include "shell/buttons.h"
 #include "shell/game_state.h"
+#include "shell/highscores.h"
 #include "shell/input.h"
 #include "shell/main_window.h"
 #include "sprites/my_image_sprite.h"
@@ -110,6 +111,14 @@ void OverlayActivate() {
     case 1:
       if (HoverButton == 11) LeaveGame();
       else if (HoverButton == 12) CloseOverlay();
+      break;
+    case 4:
+      if (HoverButton == 11) {
+        CloseOverlay();
+        ResetHighScores();
+      } else if (HoverButton == 12) {
+        CloseOverlay();
+      }
       break;
     default: break;
   }

@@ -1,9 +1,13 @@
 #include "screens/activate_item.h"
 
 #include "race/overlay_windows.h"
+#include "screens/car_selection.h"
+#include "screens/help_screen.h"
+#include "screens/highscores_screen.h"
 #include "screens/links.h"
 #include "screens/main_menu.h"
 #include "screens/options_screen.h"
+#include "screens/score_report.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "shell/buttons.h"
@@ -15,14 +19,61 @@ namespace {
 void ActivateMainMenuItem() {
   if (MenuFadeIn != 0) return;
   switch (HoverButton) {
+    case 1:
+      CloseMainMenu();
+      OpenCarSelection();
+      break;
+    case 2:
+      CloseMainMenu();
+      OpenHighscores();
+      break;
     case 3: OpenLink("moregames.url"); break;
     case 4:
       CloseMainMenu();
       OpenOptions();
       break;
+    case 5:
+      CloseMainMenu();
+      OpenHelp();
+      break;
     case 6: OpenOverlay(1); break;
-    // Car selection, highscores and help open here once those screens are
-    // part of the game.
+    default: break;
+  }
+}
+
+void ActivateCarSelectionItem() {
+  if (CarSwitchState != 0) return;
+  switch (HoverButton) {
+    case 1: PreviousCar(); break;
+    case 2: NextCar(); break;
+    case 4:
+      CloseCarSelection();
+      OpenMainMenu(0, 1, false);
+      break;
+    default: break;
+  }
+}
+
+void ActivateHighscoresItem() {
+  switch (HoverButton) {
+    case 1: OpenOverlay(4); break;
+    case 2: OpenLink(OnlineTableUrl()); break;
+    case 3:
+      CloseHighscores();
+      OpenMainMenu(0, 2, false);
+      break;
+    default: break;
+  }
+}
+
+void ActivateHelpItem() {
+  switch (HoverButton) {
+    case 1: PreviousHelpPage(); break;
+    case 2: NextHelpPage(); break;
+    case 3:
+      CloseHelp();
+      OpenMainMenu(0, 5, false);
+      break;
     default: break;
   }
 }
@@ -58,7 +109,10 @@ void ActivateItem() {
   }
   switch (GameScreen) {
     case 1: ActivateMainMenuItem(); break;
+    case 2: ActivateCarSelectionItem(); break;
     case 3: ActivateOptionsItem(); break;
+    case 4: ActivateHighscoresItem(); break;
+    case 5: ActivateHelpItem(); break;
     default: break;
   }
 }

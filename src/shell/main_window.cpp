@@ -11,6 +11,9 @@
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/links.h"
+#include "screens/car_selection.h"
+#include "screens/help_screen.h"
+#include "screens/highscores_screen.h"
 #include "screens/main_menu.h"
 #include "screens/options_screen.h"
 #include "shell/buttons.h"
@@ -53,7 +56,10 @@ void Guarded(F&& action) {
 void RunScreenTick(int lagCount) {
   switch (GameScreen) {
     case 1: MainMenuTick(lagCount); break;
+    case 2: CarSelectTick(lagCount); break;
     case 3: OptionsTick(lagCount); break;
+    case 4: HighscoresTick(lagCount); break;
+    case 5: HelpTick(lagCount); break;
     default: break;
   }
 }
@@ -181,6 +187,9 @@ void ResetGame() {
   ResetOverlay();
   ResetMainMenu();
   ResetOptionsScreen();
+  ResetCarSelection();
+  ResetHighscoresScreen();
+  ResetHelpScreen();
   Background = nullptr;
   SetDefaultOptions();
   SpeedFactor = 1.0;
