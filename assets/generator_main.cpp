@@ -1,9 +1,11 @@
 // voltrace2-assets <DataDir> [--previews <Dir>]
 //
 // Draws and synthesises every picture and sound of the game and writes the
-// archives the game loads: <DataDir>/Res/Res1.dxg, Res2.dxg and Sounds.dxw.
+// archives the game loads: <DataDir>/Res/Res1.dxg, Res2.dxg and Sounds.dxw,
+// and composes the two tunes, <DataDir>/Music/Menu.xm and Race.xm.
 // With --previews it also writes each picture and the composed screens as
-// PNG files, for looking at the art without starting the game.
+// PNG files, for looking at the art without starting the game, and each
+// sound effect as a WAV file.
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "catalog.h"
+#include "music_tunes.h"
 #include "paint.h"
 #include "sprites/archive_format.h"
 #include "sprites/name_index.h"
@@ -75,6 +78,12 @@ void WritePicturePreviews(const TImageItems& items, const fs::path& dir) {
   }
 }
 
+// Each effect as a .wav file, to listen to and measure outside the game.
+void WriteSoundPreviews(const TWaveItems& items, const fs::path& dir) {
+  fs::create_directories(dir);
+  for (const TWaveCollectionItem& item : items) WriteFile(dir / (item.Name + ".wav"), item.Wave);
+}
+
 int Run(int argc, char** argv) {
   if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--previews")) {
     std::fprintf(stderr, "usage: voltrace2-assets <DataDir> [--previews <Dir>]\n");
@@ -97,11 +106,17 @@ int Run(int argc, char** argv) {
   WriteFile(resDir / "Res2.dxg", WriteImageArchive(res2));
   WriteFile(resDir / "Sounds.dxw", WriteWaveArchive(sounds));
 
+  const fs::path musicDir = dataDir / "Music";
+  fs::create_directories(musicDir);
+  WriteFile(musicDir / "Menu.xm", xm::WriteModule(MenuTune()));
+  WriteFile(musicDir / "Race.xm", xm::WriteModule(RaceTune()));
+
   if (argc == 4) {
     const fs::path previews = argv[3];
     WritePicturePreviews(res1, previews / "res1");
     WritePicturePreviews(res2, previews / "res2");
     for (const TPreviewBuilder& p : PreviewBuilders()) p.Write(res1, res2, previews.string());
+    WriteSoundPreviews(sounds, previews / "sounds");
   }
 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

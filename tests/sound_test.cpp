@@ -94,14 +94,26 @@ TEST_F(SoundTest, WithSoundOffNothingIsLookedUp) {
 }
 
 TEST_F(SoundTest, MusicFollowsTheScreenAndTheSwitch) {
+  // Tests run in the build folder, beside the generated Data/Music.
   GameScreen = 1;
-  PlayScreenMusic();  // no module file here: the game stays silent
-  EXPECT_EQ(MusicHandle, 0);
+  PlayScreenMusic();
+  EXPECT_NE(MusicHandle, 0);
+  EXPECT_EQ(MusicFile, "Data/Music/Menu.xm");
+  GameScreen = 6;
+  PlayScreenMusic();
+  EXPECT_EQ(MusicFile, "Data/Music/Race.xm") << "the race tune replaces the menu tune";
+  PlayMusic("Data/Music/NoSuchTune.xm", false);
+  EXPECT_EQ(MusicHandle, 0) << "a tune that fails to load leaves silence";
+  PlayScreenMusic();
   MusicOn = 0;
   RecordSoundCalls = true;
   PlayMusic("Data/Music/Menu.xm", false);
   EXPECT_TRUE(SoundCalls.empty()) << "with music off nothing is even tried";
+  EXPECT_EQ(MusicFile, "Data/Music/Race.xm") << "and the tune that plays keeps playing";
+  StopMusic();
+  EXPECT_EQ(MusicHandle, 0);
   RecordSoundCalls = false;
+  GameScreen = 0;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 //   dump              prints the game's state as one line of JSON
 //   shot FILE.png     writes the back surface as a PNG
 //   close             the window's close button
+//   map FILE          the current level's town: a picture for a .png name,
+//                     else the raw map (1500 x 650 bytes, row 1 first)
 // Data/ is read, and Data/Save/ written, relative to the working directory.
 #include <cmath>
 #include <cstdio>
@@ -34,6 +36,7 @@
 #include "shell/sound.h"
 #include "sprites/lookup_error.h"
 #include "tools/state_dump.h"
+#include "tools/town_map.h"
 
 namespace {
 
@@ -155,6 +158,11 @@ struct TRunner {
         if (!(words >> file)) Fail("shot needs a file name");
         Start();
         if (!WritePng(file, BackSurface)) Fail("cannot write " + file);
+      } else if (cmd == "map") {
+        std::string file;
+        if (!(words >> file)) Fail("map needs a file name");
+        Start();
+        if (!WriteTownMap(file)) Fail("cannot write " + file);
       } else if (cmd == "close") {
         Start();
         if (!Terminated) FormCloseQuery();
