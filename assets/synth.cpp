@@ -181,4 +181,157 @@ void Master(TBuffer& samples, double peakDb, double fadeInMs, double fadeOutMs) 
   }
 }
 
+double HashNoise(uint32_t seed, uint32_t index) {
+  // A 32-bit integer hash (lowbias32) of the position mixed with the seed.
+  uint32_t x = index * 0x9E3779B9u ^ (seed * 0x85EBCA6Bu + 0x27D4EB2Fu);
+  x ^= x >> 16;
+  x *= 0x7FEB352Du;
+  x ^= x >> 15;
+  x *= 0x846CA68Bu;
+  x ^= x >> 16;
+  return (x >> 8) * (2.0 / 16777216.0) - 1.0;
+}
+
+TBuffer LoopNoise(int length, uint32_t seed) {
+  TBuffer out(static_cast<size_t>(std::max(length, 0)));
+  for (size_t i = 0; i < out.size(); ++i) out[i] = HashNoise(seed, static_cast<uint32_t>(i));
+  return out;
+}
+
+TBuffer LoopWander(int length, int knots, uint32_t seed) {
+  TBuffer out(static_cast<size_t>(std::max(length, 0)));
+  knots = std::max(knots, 1);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const double at = static_cast<double>(i) * knots / static_cast<double>(out.size());
+    const int k = static_cast<int>(at);
+    const double f = at - k;
+    const double a = HashNoise(seed, static_cast<uint32_t>(k % knots));
+    const double b = HashNoise(seed, static_cast<uint32_t>((k + 1) % knots));
+    const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * f);
+    out[i] = a + (b - a) * w;
+  }
+  return out;
+}
+
+std::vector<double> RunningPhase(const TBuffer& hz) {
+  std::vector<double> phase(hz.size());
+  double acc = 0.0;
+  for (size_t i = 0; i < hz.size(); ++i) {
+    phase[i] = acc;
+    acc += hz[i] / SampleRate;
+  }
+  return phase;
+}
+
+std::vector<double> LoopPhase(const TBuffer& hz, int multipleOf) {
+  double total = 0.0;
+  for (double f : hz) total += f / SampleRate;
+  multipleOf = std::max(multipleOf, 1);
+  const double cycles = std::max(1.0, std::round(total / multipleOf)) * multipleOf;
+  const double stretch = total > 0.0 ? cycles / total : 0.0;
+  std::vector<double> phase = RunningPhase(hz);
+  for (double& p : phase) p *= stretch;
+  return phase;
+}
+
+double SawAt(double phase, double dt) {
+  const double t = phase - std::floor(phase);
+  return 2.0 * t - 1.0 - PolyBlep(t, std::clamp(dt, 1e-9, 0.5));
+}
+
+double PulseAt(double phase, double dt, double duty) {
+  const double t = phase - std::floor(phase);
+  dt = std::clamp(dt, 1e-9, 0.5);
+  double v = t < duty ? 1.0 : -1.0;
+  v += PolyBlep(t, dt);
+  double u = t - duty;
+  if (u < 0) u += 1.0;
+  v -= PolyBlep(u, dt);
+  return v - (2.0 * duty - 1.0);  // centred: a narrow pulse carries no DC
+}
+
+TBuffer LastPeriod(const TBuffer& samples, int period) {
+  TBuffer out(static_cast<size_t>(std::max(period, 0)), 0.0);
+  if (out.empty() || samples.size() < out.size()) return out;
+  std::copy(samples.end() - static_cast<std::ptrdiff_t>(out.size()), samples.end(), out.begin());
+  return out;
+}
+
+void TResonator::Tune(double hz, double bandwidth) {
+  const double t = 1.0 / SampleRate;
+  C = -std::exp(-2.0 * std::numbers::pi * bandwidth * t);
+  B = 2.0 * std::exp(-std::numbers::pi * bandwidth * t) * std::cos(2.0 * std::numbers::pi * hz * t);
+  A = 1.0 - B - C;
+}
+
+double TResonator::Process(double x) {
+  const double y = A * x + B * Y1 + C * Y2;
+  Y2 = Y1;
+  Y1 = y;
+  return y;
+}
+
+void Strike(TBuffer& out, double at, const std::vector<TMode>& modes, double level, double detune) {
+  const int start = SampleCount(at);
+  double longest = 0.0;
+  for (const TMode& m : modes) longest = std::max(longest, m.Decay);
+  const int length = SampleCount(longest * 7.0);
+  if (out.size() < static_cast<size_t>(start + length)) out.resize(static_cast<size_t>(start + length), 0.0);
+  const double attack = 0.0004;
+  for (const TMode& m : modes) {
+    if (m.Hz * detune >= 0.45 * SampleRate) continue;  // would fold back as a false note
+    const double w = 2.0 * std::numbers::pi * m.Hz * detune / SampleRate;
+    const int ring = SampleCount(m.Decay * 7.0);
+    // Rotating phasor with a decaying radius: one multiply per sample.
+    const double c = std::cos(w), s = std::sin(w), fall = std::exp(-1.0 / (m.Decay * SampleRate));
+    double re = 1.0, im = 0.0, radius = level * m.Gain;
+    for (int i = 0; i < ring; ++i) {
+      const double t = TimeOf(i);
+      out[static_cast<size_t>(start + i)] += radius * im * std::min(t / attack, 1.0);
+      const double nre = re * c - im * s;
+      im = re * s + im * c;
+      re = nre;
+      radius *= fall;
+    }
+  }
+}
+
+void MasterLoop(TBuffer& samples, double peakDb) {
+  if (samples.empty()) return;
+  double mean = 0.0;
+  for (double s : samples) mean += s;
+  mean /= static_cast<double>(samples.size());
+  for (double& s : samples) s -= mean;
+
+  // The quietest, gentlest upward zero crossing, judged by the level over
+  // the next two milliseconds and the step across it, becomes the first
+  // sample.
+  const size_t n = samples.size();
+  const size_t window = std::min<size_t>(static_cast<size_t>(SampleCount(0.002)), n);
+  double level = 0.0;
+  for (size_t i = 0; i < window; ++i) level += samples[i] * samples[i];
+  size_t best = 0;
+  double bestLevel = -1.0;
+  for (size_t i = 0; i < n; ++i) {
+    const double before = samples[(i + n - 1) % n];
+    if (before < 0.0 && samples[i] >= 0.0) {
+      const double step = samples[i] - before;
+      const double score = level + 8.0 * window * (samples[i] * samples[i] + step * step);
+      if (bestLevel < 0.0 || score < bestLevel) {
+        bestLevel = score;
+        best = i;
+      }
+    }
+    level += samples[(i + window) % n] * samples[(i + window) % n] - samples[i] * samples[i];
+  }
+  std::rotate(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(best), samples.end());
+
+  double peak = 0.0;
+  for (double s : samples) peak = std::max(peak, std::abs(s));
+  if (peak > 0.0) {
+    const double gain = DbToGain(peakDb) / peak;
+    for (double& s : samples) s *= gain;
+  }
+}
+
 }  // namespace synth
