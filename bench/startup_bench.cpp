@@ -26,6 +26,8 @@ double Median(std::vector<double> v) {
 
 }  // namespace
 
+void RunTrackBench();
+
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
   THeadlessPlatform machine;
@@ -46,5 +48,6 @@ int main(int argc, char** argv) {
   std::printf("start-up to first menu frame: median %.1f ms, worst %.1f ms over %d runs\n", Median(startup),
               *std::max_element(startup.begin(), startup.end()), runs);
   std::printf("main-menu tick: median %.3f ms\n", Median(tick));
+  RunTrackBench();
   return 0;
 }
