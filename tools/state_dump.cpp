@@ -5,6 +5,12 @@
 #include "gfx/cp1251.h"
 #include "platform/headless_platform.h"
 #include "race/overlay_windows.h"
+#include "race/player/player.h"
+#include "race/race_state.h"
+#include "race/world/finish_line.h"
+#include "race/world/scroll_background.h"
+#include "race/world/track_generator.h"
+#include "race/world/track_map.h"
 #include "screens/menu_button.h"
 #include "screens/car_selection.h"
 #include "screens/help_screen.h"
@@ -103,6 +109,45 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   j.Int("HelpPage", HelpPage);
   j.Str("PlayerName", Utf8FromCp1251(PlayerName));
   j.Int("LastKeyChar", LastKeyChar);
+  j.Int("SendChosen", SendChosen);
+  // The race, when one runs.
+  j.Int("Level", Level);
+  j.Int("TrackLength", TrackLength);
+  j.Int("TimeLeft", TimeLeft);
+  j.Int("Score", Score);
+  j.Int("Lives", Lives);
+  j.Int("BonusCount", BonusCount);
+  j.Int("CarCount", CarCount);
+  j.Int("MapRow", MapRow);
+  j.Int("MapCol", MapCol);
+  j.Real("BackgroundX", Background ? Background->X : 0);
+  j.Real("BackgroundY", Background ? Background->Y : 0);
+  j.Real("ScrollDX", ScrollDX);
+  j.Real("ScrollDY", ScrollDY);
+  j.Int("FinishCrossed", Finish ? Finish->Crossed : 0);
+  if (Player) {
+    const TPlayer& p = *Player;
+    j.Real("Speed", p.Speed);
+    j.Real("Speed10", p.Speed10);
+    j.Real("Steer", p.Steer);
+    j.Int("Heading", p.Heading);
+    j.Real("Drag", p.Drag);
+    j.Int("Energy", p.Energy);
+    j.Int("OnRoad", p.OnRoad);
+    j.Int("Wrecked", p.Wrecked);
+    j.Int("TimeUp", p.TimeUp);
+    j.Int("RespawnTimer", p.RespawnTimer);
+    j.Int("StartPlaced", p.StartPlaced);
+    j.Int("NitroOn", p.NitroOn);
+    j.Real("Nitro", p.Nitro);
+    std::vector<std::string> corners;
+    for (const TQuadPoint& c : p.Corners.P) {
+      char buf[48];
+      std::snprintf(buf, sizeof buf, "%.2f %.2f", c.X, c.Y);
+      corners.push_back(buf);
+    }
+    j.List("Corners", corners);
+  }
   j.Str("Music", MusicFile);
   j.List("Sounds", SoundCalls);
   SoundCalls.clear();

@@ -1,6 +1,18 @@
 #include "race/overlay_windows.h"
 
+#include <cstdio>
+
+#include "gfx/cp1251.h"
+#include "gfx/text.h"
 #include "platform/platform.h"
+#include "race/player/player.h"
+#include "race/race.h"
+#include "race/race_state.h"
+#include "race/world/my_cursor.h"
+#include "screens/highscores_screen.h"
+#include "screens/score_report.h"
+#include "shell/frame_rate.h"
+#include "shell/settings.h"
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/main_menu.h"
@@ -13,14 +25,67 @@
 #include "sprites/my_image_sprite.h"
 
 int OverlayTimer = 0;
+uint8_t SendChosen = 0;
+uint8_t SendingShown = 0;
 
 namespace {
+
+const std::string TimeUpText = Cp1251FromUtf8("Время вышло!");
+const std::string TryAgainText = Cp1251FromUtf8("Попробуйте ещё раз!");
+const std::string PauseText = Cp1251FromUtf8("Пауза");
+const std::string LevelText = Cp1251FromUtf8("Уровень ");
+const std::string GameOverText = Cp1251FromUtf8("Конец игры");
+const std::string SendingText = Cp1251FromUtf8("Отправка...");
 
 int SavedHover = 0, SavedFirst = 0, SavedLast = 0;
 TMyImageSprite* WindowSprite = nullptr;
 TMyImageSprite* WindowCaptionSprite = nullptr;
 TMenuButton* YesButton = nullptr;
 TMenuButton* NoButton = nullptr;
+TMyImageSprite* SendOkSprite = nullptr;
+TMyCursor* TextCursor = nullptr;
+
+void StopCarSounds() {
+  if (GameScreen == 6 && Player) Player->StopPlayerSounds(true);
+}
+
+// The timed messages close on the first tick with less than a frame left.
+bool RunTimer() {
+  if (OverlayTimer - FrameMs >= 0) {
+    OverlayTimer -= FrameMs;
+    return false;
+  }
+  return true;
+}
+
+void Centred(const std::string& text, int x, int y) { DrawText(text, x, y, true, true); }
+
+void BackToMenu() {
+  CloseRace();
+  OpenMainMenu(0, 1, true);
+}
+
+void ToTheTable() {
+  BackToMenu();
+  CloseMainMenu();
+  OpenHighscores();
+}
+
+// Leaving a race: a score good enough for the table asks for a name first.
+void AfterRace() {
+  if (Qualifies(Score)) OpenOverlay(8);
+  else BackToMenu();
+}
+
+void ConfirmName() {
+  LastKeyChar = 0;
+  HighScores[11] = {PlayerName, Score};
+  SortHighScores();
+  SendChosen = static_cast<uint8_t>(SendOkSprite ? static_cast<int>(SendOkSprite->AnimPos) : 0);
+  CloseOverlay();
+  if (SendChosen == 0) ToTheTable();
+  else OpenOverlay(9);
+}
 
 bool IsQuestion(int kind) { return kind == 1 || kind == 2 || kind == 4; }
 
@@ -77,11 +142,26 @@ void LeaveGame() {
 
 void OpenOverlay(int kind) {
   if (OverlayWindow != 0) return;
+  StopCarSounds();
   OverlayWindow = static_cast<uint8_t>(kind);
   SavedHover = HoverButton;
   SavedFirst = FirstButton;
   SavedLast = LastButton;
+  if (kind == 8) {
+    Platform->ShowCursor(true);
+    SendOkSprite = TMyImageSprite::CreateAt(1, "SendOk", 161, 369, 15);
+    SendOkSprite->AnimPos = 1;
+    WindowSprite = TMyImageSprite::CreateAt(1, "SendTable", 127, 135, 14);
+  }
   if (IsQuestion(kind)) OpenQuestion(kind);
+  if (kind == 6) OverlayTimer = 2000;
+  if (kind == 3 || kind == 7) OverlayTimer = 3000;
+  if (kind == 8) {
+    TextCursor = new TMyCursor(1, 1000, 15, 360, 163, "Cursor2");
+    TextCursor->Blinking = 1;
+  }
+  if (kind == 2 || kind == 5) StopCarSounds();
+  SendingShown = 0;
 }
 
 void CloseOverlay() {
@@ -89,8 +169,13 @@ void CloseOverlay() {
   HoverButton = SavedHover;
   FirstButton = SavedFirst;
   LastButton = SavedLast;
+  if ((IsQuestion(kind) || kind == 8) && WindowSprite) WindowSprite->Kill();
+  if (kind == 8) {
+    if (SendOkSprite) SendOkSprite->Kill();
+    SendOkSprite = nullptr;
+    Platform->ShowCursor(false);
+  }
   if (IsQuestion(kind)) {
-    if (WindowSprite) WindowSprite->Kill();
     if (GameScreen == 6) Platform->ShowCursor(false);
     if (YesButton) YesButton->Kill();
     if (NoButton) NoButton->Kill();
@@ -99,11 +184,78 @@ void CloseOverlay() {
     WindowSprite = WindowCaptionSprite = nullptr;
     YesButton = NoButton = nullptr;
   }
+  if (kind == 8 && TextCursor) {
+    TextCursor->Visible = false;
+    TextCursor->Kill();
+    TextCursor = nullptr;
+  }
+  WindowSprite = nullptr;
+  if ((kind == 2 || kind == 5) && GameScreen == 6 && Player) Player->ResumePlayerSounds(true);
   OverlayWindow = 0;
 }
 
 void OverlayTick(int moveCount) {
-  if (IsQuestion(OverlayWindow)) QuestionTick(moveCount);
+  const int kind = OverlayWindow;
+  if (IsQuestion(kind)) QuestionTick(moveCount);
+  switch (kind) {
+    case 3:
+      SetTextStyle(5);
+      Centred(TimeUpText, 348, 217);
+      Centred(TryAgainText, 348, 267);
+      if (RunTimer()) {
+        CloseOverlay();
+        StartLevel(false);
+      }
+      break;
+    case 5:
+      SetTextStyle(5);
+      Centred(PauseText, 400, 300);
+      if (PressedP) CloseOverlay();
+      if (PressedEsc) CloseOverlay();
+      break;
+    case 6: {
+      SetTextStyle(5);
+      char text[32];
+      std::snprintf(text, sizeof text, "%s%d", LevelText.c_str(), Level);
+      Centred(text, 400, 300);
+      if (RunTimer()) CloseOverlay();
+      break;
+    }
+    case 7:
+      SetTextStyle(5);
+      Centred(GameOverText, 348, 237);
+      if (RunTimer()) {
+        CloseOverlay();
+        AfterRace();
+      }
+      break;
+    case 8: {
+      char text[16];
+      std::snprintf(text, sizeof text, "%d", Score);
+      SetTextStyle(9);
+      Centred(text, 348, 217);
+      SetTextStyle(10);
+      Centred(PlayerName, 348, 345);
+      TextCursor->X = TextWidth(PlayerName, 10) / 2.0 + 348;
+      TextCursor->DoMove(moveCount);
+      break;
+    }
+    case 9:
+      SetTextStyle(11);
+      Centred(SendingText, 348, 219);
+      SetTextStyle(10);
+      Centred(PlayerName, 348, 345);
+      if (SendingShown == 1) {
+        SendScoreReport(PlayerName, Score, Country);
+        CloseOverlay();
+        ToTheTable();
+      } else {
+        SendingShown = 1;
+      }
+      break;
+    default: break;
+  }
+  if (GameScreen == 6 && OverlayWindow != 0) DrawHud();
 }
 
 void OverlayActivate() {
@@ -111,6 +263,21 @@ void OverlayActivate() {
     case 1:
       if (HoverButton == 11) LeaveGame();
       else if (HoverButton == 12) CloseOverlay();
+      break;
+    case 2:
+      if (HoverButton == 11) {
+        CloseOverlay();
+        AfterRace();
+      } else if (HoverButton == 12) {
+        CloseOverlay();
+      }
+      break;
+    case 8:
+      if (LastKeyChar == 13) {
+        ConfirmName();
+      } else if (MouseX >= 161 && MouseX <= 215 && MouseY >= 369 && MouseY <= 414 && SendOkSprite) {
+        SendOkSprite->AnimPos = static_cast<int>(SendOkSprite->AnimPos) == 0 ? 1 : 0;
+      }
       break;
     case 4:
       if (HoverButton == 11) {
@@ -126,6 +293,9 @@ void OverlayActivate() {
 
 void ResetOverlay() {
   OverlayTimer = 0;
+  SendChosen = SendingShown = 0;
+  SendOkSprite = nullptr;
+  TextCursor = nullptr;
   SavedHover = SavedFirst = SavedLast = 0;
   WindowSprite = WindowCaptionSprite = nullptr;
   YesButton = NoButton = nullptr;

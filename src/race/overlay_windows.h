@@ -5,6 +5,8 @@
 #include <cstdint>
 
 extern int OverlayTimer;  // milliseconds left for the timed messages
+extern uint8_t SendChosen;   // the name entry's send box when the name was confirmed
+extern uint8_t SendingShown; // the sending notice has been drawn once
 
 // Does nothing while another window is open.
 void OpenOverlay(int kind);

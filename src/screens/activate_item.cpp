@@ -1,6 +1,7 @@
 #include "screens/activate_item.h"
 
 #include "race/overlay_windows.h"
+#include "race/race.h"
 #include "screens/car_selection.h"
 #include "screens/help_screen.h"
 #include "screens/highscores_screen.h"
@@ -46,6 +47,12 @@ void ActivateCarSelectionItem() {
   switch (HoverButton) {
     case 1: PreviousCar(); break;
     case 2: NextCar(); break;
+    case 3:
+      CloseCarSelection();
+      OpenMainMenu(0, 1, false);
+      CloseMainMenu();
+      StartRace();
+      break;
     case 4:
       CloseCarSelection();
       OpenMainMenu(0, 1, false);

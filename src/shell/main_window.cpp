@@ -8,6 +8,7 @@
 #include "gfx/text.h"
 #include "platform/platform.h"
 #include "race/overlay_windows.h"
+#include "race/race.h"
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/links.h"
@@ -60,6 +61,7 @@ void RunScreenTick(int lagCount) {
     case 3: OptionsTick(lagCount); break;
     case 4: HighscoresTick(lagCount); break;
     case 5: HelpTick(lagCount); break;
+    case 6: RaceTick(lagCount); break;
     default: break;
   }
 }
@@ -190,6 +192,7 @@ void ResetGame() {
   ResetCarSelection();
   ResetHighscoresScreen();
   ResetHelpScreen();
+  ResetRace();
   Background = nullptr;
   SetDefaultOptions();
   SpeedFactor = 1.0;

@@ -1,0 +1,36 @@
+#pragma once
+// The race as a screen: levels, the clock, the panel, and the end of a
+// level. The car, the road and the roadside objects are called from here in
+// a fixed order each tick.
+
+class TPointer;
+class TMyImageSprite;
+
+extern TPointer* Speedometer;
+extern TMyImageSprite* PanelSprite;
+extern TMyImageSprite* SmallCarSprite;
+extern TMyImageSprite* EnergySprite;
+extern TMyImageSprite* NitroIconSprite;
+extern TMyImageSprite* WeaponIconSprite;
+
+// The start item of the car selection: a new race at level 1.
+void StartRace();
+// Level number, road length, time, pickups and traffic for a level, then a
+// new town.
+void SetLevel(int level);
+// The next level (Next) or the same level again with a new town.
+void StartLevel(bool next);
+void RaceTick(int moveCount);
+// The panel's texts and sprites; also drawn under every window over the race.
+void DrawHud();
+// Back to the menus: every race sprite goes.
+void CloseRace();
+// The car has stopped after the finish or when the time ran out: the time
+// bonus runs down, then the next level, a retry or the end of the game.
+void RaceEndStep();
+
+void UpdateClock();
+void UpdateSpeedometer();
+void UpdateProgressMarker();
+void RefreshBackground();
+void ResetRace();

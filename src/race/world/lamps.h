@@ -1,0 +1,17 @@
+#pragma once
+#include "sprites/my_image_sprite.h"
+
+// Every street lamp of the town: one sprite that tests and draws the lamps
+// standing on the road-edge tiles of every fifth map row in view.
+class TLamp : public TMyImageSprite {
+ public:
+  TLamp();
+  void DoMove(int moveCount) override;
+  void DoDraw() override;
+};
+
+extern TLamp* Lamps;
+
+// Lamps need nothing per level; kept for the wreck and level start, which
+// ask the lamps to start afresh.
+void ResetLamps();
