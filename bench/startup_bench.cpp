@@ -27,6 +27,7 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 void RunTrackBench();
+void RunRaceBench(THeadlessPlatform& machine);
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
@@ -49,5 +50,6 @@ int main(int argc, char** argv) {
               *std::max_element(startup.begin(), startup.end()), runs);
   std::printf("main-menu tick: median %.3f ms\n", Median(tick));
   RunTrackBench();
+  RunRaceBench(machine);
   return 0;
 }
