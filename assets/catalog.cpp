@@ -3,24 +3,53 @@
 #include <stdexcept>
 #include <utility>
 
+#include "bonus_art.h"
+#include "car_art.h"
+#include "car_select_art.h"
+#include "effects_art.h"
+#include "game_sounds.h"
+#include "help_art.h"
+#include "highscores_art.h"
+#include "lamp_art.h"
+#include "options_art.h"
+#include "panel_art.h"
+#include "send_art.h"
+#include "tile_art.h"
 #include "window_art.h"
 
 const std::vector<TImageBuilder>& Res1Builders() {
   static const std::vector<TImageBuilder> builders = {
       {"main menu", AddMainMenuArt},
       {"question windows", AddWindowArt},
+      {"options screen", AddOptionsArt},
+      {"car selection", AddCarSelectArt},
+      {"highscores screen", AddHighscoresArt},
+      {"help screen", AddHelpArt},
+      {"name entry", AddSendArt},
   };
   return builders;
 }
 
 const std::vector<TImageBuilder>& Res2Builders() {
-  static const std::vector<TImageBuilder> builders = {};
+  static const std::vector<TImageBuilder> builders = {
+      {"pickups", AddBonusArt},
+      {"player cars", AddCarSprites},
+      {"town tiles", AddTileArt},
+      {"race panel", AddPanelArt},
+      {"race effects", AddEffectArt},
+      {"lamps and finish line", AddLampArt},
+  };
   return builders;
 }
 
 const std::vector<TWaveBuilder>& SoundBuilders() {
   static const std::vector<TWaveBuilder> builders = {
       {"menu sounds", AddMenuSounds},
+      {"engine sounds", AddEngineSounds},
+      {"race sounds", AddRaceSounds},
+      {"weapon sounds", AddWeaponSounds},
+      {"pickup sounds", AddPickupSounds},
+      {"pedestrian cries", AddCrySounds},
   };
   return builders;
 }
@@ -29,6 +58,16 @@ const std::vector<TPreviewBuilder>& PreviewBuilders() {
   static const std::vector<TPreviewBuilder> builders = {
       {"main menu", WriteMainMenuPreviews},
       {"question windows", WriteWindowPreviews},
+      {"player cars", WriteCarSpritePreviews},
+      {"car selection", WriteCarSelectPreviews},
+      {"highscores screen", WriteHighscoresPreviews},
+      {"pickups", WriteBonusPreviews},
+      {"help screen", WriteHelpPreviews},
+      {"name entry", WriteSendPreviews},
+      {"town tiles", WriteTilePreviews},
+      {"race panel", WritePanelPreviews},
+      {"race effects", WriteEffectPreviews},
+      {"lamps and finish line", WriteLampPreviews},
   };
   return builders;
 }
