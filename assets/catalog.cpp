@@ -15,6 +15,7 @@
 #include "panel_art.h"
 #include "send_art.h"
 #include "tile_art.h"
+#include "weapon_art.h"
 #include "window_art.h"
 
 const std::vector<TImageBuilder>& Res1Builders() {
@@ -38,6 +39,7 @@ const std::vector<TImageBuilder>& Res2Builders() {
       {"race panel", AddPanelArt},
       {"race effects", AddEffectArt},
       {"lamps and finish line", AddLampArt},
+      {"weapons and rockets", AddWeaponArt},
   };
   return builders;
 }
@@ -68,6 +70,7 @@ const std::vector<TPreviewBuilder>& PreviewBuilders() {
       {"race panel", WritePanelPreviews},
       {"race effects", WriteEffectPreviews},
       {"lamps and finish line", WriteLampPreviews},
+      {"weapons and rockets", WriteWeaponPreviews},
   };
   return builders;
 }

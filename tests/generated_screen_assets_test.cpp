@@ -66,8 +66,12 @@ TEST(GeneratedScreenArt, PicturesHaveTheirSizesAndPatterns) {
   for (const TExpected& e : kPictures) {
     const TPictureCollectionItem* item = Find(e.List, e.Name);
     ASSERT_NE(item, nullptr) << e.Name;
-    if (e.Width) EXPECT_EQ(item->Width(), e.Width) << e.Name;
-    if (e.Height) EXPECT_EQ(item->Height(), e.Height) << e.Name;
+    if (e.Width) {
+      EXPECT_EQ(item->Width(), e.Width) << e.Name;
+    }
+    if (e.Height) {
+      EXPECT_EQ(item->Height(), e.Height) << e.Name;
+    }
     EXPECT_EQ(item->PatternCount(), e.Patterns) << e.Name;
     EXPECT_EQ(item->Transparent, e.Keyed) << e.Name;
   }
@@ -150,8 +154,9 @@ TEST(GeneratedScreenArt, PrintedTextsLandOnDarkFields) {
     for (int dx = -60; dx <= 60; dx += 10) {
       const int nameY = 256 + 36 * row - 199, scoreY = 252 + 36 * row - 199;
       EXPECT_LT(Brightness(PatternPixel(*table, 0, 530 + dx - 274, nameY)), 80) << "name row " << row + 1;
-      if (std::abs(dx) <= 50)
+      if (std::abs(dx) <= 50) {
         EXPECT_LT(Brightness(PatternPixel(*table, 0, 720 + dx - 274, scoreY)), 80) << "score row " << row + 1;
+      }
     }
   const TPictureCollectionItem* window = Find(1, "SendTable");
   ASSERT_NE(window, nullptr);

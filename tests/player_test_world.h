@@ -109,7 +109,7 @@ class PlayerWorld : public testing::Test {
   static constexpr uint8_t RoadTile = 2;
   THeadlessPlatform Machine;
 
- private:
+ protected:
   static void AddPicture(const std::string& name, int w, int h, int patterns) {
     TPictureCollectionItem item;
     item.Name = name;

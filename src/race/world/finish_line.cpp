@@ -16,14 +16,17 @@ namespace {
 int FirstEdgeColumn = 0, LastEdgeColumn = 0;
 }  // namespace
 
-TFinish::TFinish() : TMyImageSprite(2, "FinishLine", 0, 0, 5) { PlaceFinish(); }
+TFinish::TFinish() : TMyImageSprite(2, "FinishLine", 0, 0, 5) { Place(); }
 
 void PlaceFinish() {
-  if (!Finish) return;
-  Finish->FinishY = 72.0 * (1550 - TrackLength);
-  Finish->Y = Finish->FinishY;
-  Finish->Crossed = 0;
-  const int row = static_cast<int>(Finish->FinishY) / 72;
+  if (Finish) Finish->Place();
+}
+
+void TFinish::Place() {
+  FinishY = 72.0 * (1550 - TrackLength);
+  Y = FinishY;
+  Crossed = 0;
+  const int row = static_cast<int>(FinishY) / 72;
   FirstEdgeColumn = LastEdgeColumn = 0;
   for (int c = 1; c <= MapColumns && FirstEdgeColumn == 0; ++c)
     if (TileOrGround(row, c) == 1) FirstEdgeColumn = c;

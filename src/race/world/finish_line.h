@@ -10,6 +10,8 @@ class TFinish : public TMyImageSprite {
   TFinish();
   void DoMove(int moveCount) override;
   void DoDraw() override;
+  // The line of the current level's road, not yet crossed.
+  void Place();
 
   double FinishY = 0;  // world y of the line
   uint8_t Crossed = 0;
