@@ -27,8 +27,10 @@
 #include "gfx/png_write.h"
 #include "menu_art.h"
 #include "paint.h"
+#include "screen_art.h"
 
 using namespace paint;
+using namespace screen_art;
 using cars::TVec;
 
 namespace {
@@ -50,7 +52,6 @@ constexpr int kLeftHeight = 2 * (kArrowMiddle - kLeftY), kRightHeight = 2 * (kAr
 constexpr int kStartX = 222, kBackX = 410, kCaptionY = 475;
 constexpr int kCaptionWidth = 160, kCaptionHeight = 56;
 
-constexpr uint32_t kKey = 0xFF00FF;
 constexpr uint32_t kSeed = 0x53484F57;  // "SHOW"
 
 double Smooth(double e0, double e1, double x) {
@@ -350,124 +351,29 @@ TSurface ShowroomPicture(int number) {
 
 // ---- The frame ---------------------------------------------------------------------
 
-struct TRgb {
-  double R, G, B;
-};
-TRgb Rgb(uint32_t c) { return {((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0}; }
-TRgb Mix(TRgb a, TRgb b, double t) { return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t}; }
-uint32_t Opaque(TRgb c) {
-  auto ch = [](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
-  return 0xFF000000u | ch(c.R) << 16 | ch(c.G) << 8 | ch(c.B);
-}
-
 constexpr double kChamfer = 6;
 constexpr double kBorder = 10;
 // The picture's well, in frame coordinates.
 constexpr double kWellL = kPictureX - kFrameX, kWellT = kPictureY - kFrameY;
 constexpr double kWellR = kWellL + kPictureWidth, kWellB = kWellT + kPictureHeight;
 
-struct TEdge {
-  double Depth, NX, NY;
-};
-// Depth inside the frame's outline and the outward normal of the nearest
-// edge; the corners are cut at 45 degrees.
-TEdge NearestEdge(double x, double y) {
-  const double w = kFrameWidth, h = kFrameHeight, r = std::numbers::sqrt2 / 2;
-  TEdge e{x, -1, 0};
-  auto consider = [&](double d, double nx, double ny) {
-    if (d < e.Depth) e = {d, nx, ny};
-  };
-  consider(y, 0, -1);
-  consider(w - x, 1, 0);
-  consider(h - y, 0, 1);
-  consider((x + y - kChamfer) * r, -r, -r);
-  consider((w - x + y - kChamfer) * r, r, -r);
-  consider((x + h - y - kChamfer) * r, -r, r);
-  consider((w - x + h - y - kChamfer) * r, r, r);
-  return e;
-}
-
-constexpr double kLightX = -0.6, kLightY = -0.8;
-
-TRgb SteelAt(const TValueNoise& brush, double x, double y, const TEdge& edge) {
-  const double lit = edge.NX * kLightX + edge.NY * kLightY;
-  const double outer = 1 - Smooth(2.0, 3.2, edge.Depth);
-  const double inner = Smooth(7.3, 8.5, edge.Depth);
-  double shade = 0.42 * lit * (outer - inner);
-  const bool across = std::abs(edge.NY) >= std::abs(edge.NX);
-  const double along = across ? x : y, side = across ? y : x;
-  shade += 0.09 * (brush.Fbm(along / 40.0, side * 1.3, 3) - 0.5) * 2;
-  shade += 0.03 * (HashUnit(static_cast<int>(along / 3), static_cast<int>(side * 2), kSeed) - 0.5);
-  const double band = x * 0.55 + y;
-  shade += 0.16 * std::exp(-Sq((band - 90) / 30)) + 0.08 * std::exp(-Sq((band - 330) / 50));
-  const TRgb base = Mix(Rgb(0xb4bac4), Rgb(0x6c727d), y / kFrameHeight);
-  TRgb c = shade >= 0 ? Mix(base, Rgb(0xf6f8fc), std::min(1.0, shade * 1.6))
-                      : Mix(base, Rgb(0x1c1f26), std::min(1.0, -shade * 1.5));
-  return Mix(Rgb(0x08090d), c, Smooth(0.8, 2.0, edge.Depth));
-}
-
-TRgb PanelAt(double x, double y) {
-  const double u = x - kBorder, v = y - kBorder;
-  const double inW = kFrameWidth - 2 * kBorder, inH = kFrameHeight - 2 * kBorder;
-  TRgb c = Mix(Rgb(0x232a3c), Rgb(0x0e1017), Smooth(0, inH, v));
-  // The panel lies below the steel: shade under the top and left edges,
-  // a thin catch of light along the bottom and right ones.
-  const double shadow = 0.7 * std::exp(-v / 3.0) + 0.5 * std::exp(-u / 3.0);
-  c = Mix(c, Rgb(0x000000), std::min(0.85, shadow));
-  const double lip = 0.25 * std::exp(-(inH - v) / 1.2) + 0.18 * std::exp(-(inW - u) / 1.2);
-  c = Mix(c, Rgb(0x8a94ac), std::min(0.4, lip));
-  // The picture's well: its top and left walls in shade, a lit lip at the
-  // bottom and right.
-  const double outL = kWellL - x, outT = kWellT - y, outR = x - kWellR, outB = y - kWellB;
-  const double out = std::max({outL, outT, outR, outB});
-  if (out < 4 && out > -1) {
-    const bool litSide = (outR >= outL && outR >= outT && outR >= outB) || (outB >= outL && outB >= outT && outB >= outR);
-    const double t = Smooth(4, 0.5, out);
-    c = litSide ? Mix(c, Rgb(0x9aa4ba), 0.55 * t) : Mix(c, Rgb(0x000000), 0.8 * t);
-  }
-  return c;
-}
-
-void PaintScrew(cairo_t* cr, double x, double y, double slotAngle) {
-  SetSource(cr, 0x0c0d11, 0.75);
-  cairo_arc(cr, x + 0.3, y + 0.4, 2.7, 0, 2 * std::numbers::pi);
-  cairo_fill(cr);
-  cairo_pattern_t* head = RadialGradient(x - 0.8, y - 0.9, 0, 2.8, {{0, 0xffffff}, {0.45, 0xc4c9d2}, {1, 0x4e535c}});
-  cairo_set_source(cr, head);
-  cairo_arc(cr, x, y, 2.1, 0, 2 * std::numbers::pi);
-  cairo_fill(cr);
-  cairo_pattern_destroy(head);
-  SetSource(cr, 0x22252c, 0.9);
-  cairo_set_line_width(cr, 0.8);
-  cairo_move_to(cr, x - 1.7 * std::cos(slotAngle), y - 1.7 * std::sin(slotAngle));
-  cairo_line_to(cr, x + 1.7 * std::cos(slotAngle), y + 1.7 * std::sin(slotAngle));
-  cairo_stroke(cr);
-}
-
 void PaintFrame(const TCanvas& c) {
-  const TValueNoise brush(kSeed);
-  c.Flush();
-  for (int py = 0; py < kFrameHeight; ++py) {
-    uint32_t* row = c.Row(py);
-    for (int px = 0; px < kFrameWidth; ++px) {
-      const double x = px + 0.5, y = py + 0.5;
-      const TEdge edge = NearestEdge(x, y);
-      if (edge.Depth <= 0) {
-        row[px] = 0;
-        continue;
-      }
-      const double seam = std::exp(-Sq((edge.Depth - kBorder) / 0.7));
-      TRgb colour = edge.Depth < kBorder ? SteelAt(brush, x, y, edge) : PanelAt(x, y);
-      row[px] = Opaque(Mix(colour, Rgb(0x050608), 0.7 * seam));
-    }
-  }
-  c.MarkDirty();
-  AddGrain(c, 0.025, kSeed + 1);
-  const double s = 6.5;
-  PaintScrew(c.Cr(), s, s, 0.5);
-  PaintScrew(c.Cr(), kFrameWidth - s, s, 2.1);
-  PaintScrew(c.Cr(), s, kFrameHeight - s, 1.2);
-  PaintScrew(c.Cr(), kFrameWidth - s, kFrameHeight - s, 2.7);
+  const TSteelPanel frame{.Width = kFrameWidth,
+                          .Height = kFrameHeight,
+                          .Border = kBorder,
+                          .Chamfer = kChamfer,
+                          .PoolLight = 0,
+                          .Seed = kSeed,
+                          .Glint1At = 90,
+                          .Glint1Width = 30,
+                          .Glint2At = 330,
+                          .Glint2Width = 50,
+                          .ShadeHeight = kFrameHeight,
+                          .ScrewInset = 6.5,
+                          .SoftOutline = false,
+                          .HasWell = true,
+                          .Well = {kWellL, kWellT, kWellR, kWellB}};
+  PaintSteelPanel(c, frame, 0, 0);
   // The screen's title in the frame's head.
   PaintMenuCaption(c, "ВЫБЕРИ МАШИНУ", kFrameWidth / 2.0, (kBorder + kWellT - 3) / 2, TCaptionLook::Normal, 22);
 }
@@ -481,47 +387,13 @@ const TCanvas& FrameCanvas() {
 
 // ---- Buttons -------------------------------------------------------------------------
 
-void RoundedRect(cairo_t* cr, double l, double t, double r, double b, double radius) {
-  const double pi = std::numbers::pi;
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, r - radius, t + radius, radius, -pi / 2, 0);
-  cairo_arc(cr, r - radius, b - radius, radius, 0, pi / 2);
-  cairo_arc(cr, l + radius, b - radius, radius, pi / 2, pi);
-  cairo_arc(cr, l + radius, t + radius, radius, pi, 3 * pi / 2);
-  cairo_close_path(cr);
-}
-
 // A raised key on the frame's side with an arrow on its face; `dir` -1
 // points left, 1 right. (cx, cy) is the key's middle in the canvas.
 void PaintArrowKey(const TCanvas& c, double cx, double cy, int dir, bool hovered) {
   cairo_t* cr = c.Cr();
   const double l = cx - 9, r = cx + 9, t = cy - 19, b = cy + 19;
-  PaintBlurred(c, 1.3, 1.0, 1.4, 0.85, [&](cairo_t* p) {
-    SetSource(p, 0x000000);
-    RoundedRect(p, l, t, r, b, 6);
-    cairo_fill(p);
-  });
-  if (hovered) {
-    PaintBlurred(c, 1.8, 0, 0, 0.6, [&](cairo_t* p) {
-      SetSource(p, 0xff6a10);
-      RoundedRect(p, l, t, r, b, 6);
-      cairo_set_line_width(p, 2.5);
-      cairo_stroke(p);
-    }, CAIRO_OPERATOR_ADD);
-  }
-  cairo_pattern_t* rim = hovered ? LinearGradient(0, t, 0, b, {{0, 0xfff0d8}, {0.45, 0xd8a070}, {1, 0x6a3a1c}})
-                                 : LinearGradient(0, t, 0, b, {{0, 0xe6e9ef}, {0.45, 0xa2a8b3}, {1, 0x484d57}});
-  cairo_set_source(cr, rim);
-  RoundedRect(cr, l, t, r, b, 6);
-  cairo_fill(cr);
-  cairo_pattern_destroy(rim);
-  const double fl = l + 2, ft = t + 2, fr = r - 2, fb = b - 2;
-  cairo_pattern_t* face = hovered ? LinearGradient(0, ft, 0, fb, {{0, 0x3e2214}, {0.5, 0x22120a}, {1, 0x140804}})
-                                  : LinearGradient(0, ft, 0, fb, {{0, 0x343c52}, {0.5, 0x1e2332}, {1, 0x11141c}});
-  cairo_set_source(cr, face);
-  RoundedRect(cr, fl, ft, fr, fb, 4.5);
-  cairo_fill(cr);
-  cairo_pattern_destroy(face);
+  const TBox f = PaintRaisedKey(c, {l, t, r, b}, hovered, {1.3, 1.0, 1.4, 0.85, 1.8, 0.6});
+  const double fl = f.L, ft = f.T, fr = f.R, fb = f.B;
   cairo_save(cr);
   RoundedRect(cr, fl, ft, fr, fb, 4.5);
   cairo_clip(cr);

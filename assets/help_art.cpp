@@ -204,77 +204,8 @@ void PaintSmallLogo(const TCanvas& c, double left, double top, double width) {
     }
   };
 
-  PaintBlurred(c, 2.2, 2, 2.5, 0.85, [&](cairo_t* p) {
-    SetSource(p, 0x000000);
-    wordPath(p);
-    cairo_fill(p);
-    twoPath(p);
-    cairo_fill(p);
-    speedLines(p);
-    cairo_fill(p);
-  });
-  PaintBlurred(c, 3.5, 0, 0, 0.8, [&](cairo_t* p) {
-    SetSource(p, 0x2a8cff);
-    wordPath(p);
-    cairo_set_line_width(p, 2.5);
-    cairo_stroke(p);
-  }, CAIRO_OPERATOR_ADD);
-  PaintBlurred(c, 4.5, 0, 0, 0.85, [&](cairo_t* p) {
-    SetSource(p, 0xff4a10);
-    twoPath(p);
-    cairo_set_line_width(p, 3.5);
-    cairo_stroke(p);
-    speedLines(p);
-    cairo_fill(p);
-  }, CAIRO_OPERATOR_ADD);
-
-  cairo_pattern_t* lines = LinearGradient(lineRight - 170 * k, 0, lineRight, 0,
-                                          {{0, 0xff5a10, 0}, {0.55, 0xff6a18, 0.75}, {0.9, 0xffb040, 1}, {1, 0xfff0a0, 1}});
-  cairo_set_source(cr, lines);
-  speedLines(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(lines);
-
-  SetSource(cr, 0x07081a);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  wordPath(cr);
-  cairo_set_line_width(cr, 2.2);
-  cairo_stroke(cr);
-  twoPath(cr);
-  cairo_set_line_width(cr, 4);
-  cairo_stroke(cr);
-
-  cairo_pattern_t* chrome = LinearGradient(0, wordTop, 0, wordBase,
-                                           {{0, 0xffffff}, {0.4, 0xcfe0ff}, {0.5, 0x8aa0d0}, {0.53, 0x18203c},
-                                            {0.72, 0x40507e}, {0.9, 0xc07a8a}, {1, 0xffc090}});
-  cairo_set_source(cr, chrome);
-  wordPath(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(chrome);
-
-  cairo_pattern_t* fire = LinearGradient(0, twoTop, 0, twoBase,
-                                         {{0, 0xfff2a0}, {0.35, 0xffb030}, {0.5, 0xff6a10}, {0.53, 0xc82010},
-                                          {0.8, 0x8a0c18}, {1, 0xff6a3a}});
-  cairo_set_source(cr, fire);
-  twoPath(cr);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke_preserve(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(fire);
-
-  cairo_save(cr);
-  wordPath(cr);
-  twoPath(cr);
-  cairo_clip(cr);
-  PaintBlurred(c, 0.5, 0.6, 0.8, 0.7, [&](cairo_t* p) {
-    cairo_rectangle(p, 0, 0, c.Width(), c.Height());
-    wordPath(p);
-    twoPath(p);
-    cairo_set_fill_rule(p, CAIRO_FILL_RULE_EVEN_ODD);
-    SetSource(p, 0xffffff);
-    cairo_fill(p);
-  });
-  cairo_restore(cr);
+  PaintLogoArt(c, {wordPath, twoPath, speedLines, wordTop, wordBase, twoTop, twoBase, lineRight - 170 * k, lineRight},
+               {2.2, 2, 2.5, 3.5, 0.8, 2.5, 4.5, 0.85, 3.5, 0.75, 2.2, 4, 1.5, 0.5, 0.6, 0.8});
 }
 
 TSurface LogoPicture() {

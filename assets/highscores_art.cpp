@@ -201,7 +201,8 @@ TSurface TablePicture() {
     cairo_paint(gc);
   }
 
-  const TSteelPanel board{kBoardRight - kBoardLeft, 592 - kTableY, kBorder, 5, true, 12};
+  const TSteelPanel board{
+      .Width = kBoardRight - kBoardLeft, .Height = 592 - kTableY, .Border = kBorder, .Chamfer = 5, .OpenBottom = true, .PoolY = 12};
   PaintBlurred(screen, 3.5, 4, 5, 0.55, [&](cairo_t* p) {
     SetSource(p, 0x000000);
     cairo_rectangle(p, kBoardLeft, kTableY, board.Width, board.Height + 20);

@@ -807,83 +807,8 @@ void PaintLogo(const TCanvas& c) {
     }
   };
 
-  // Shadows and glows behind everything.
-  PaintBlurred(c, 5, 5, 6, 0.85, [&](cairo_t* p) {
-    SetSource(p, 0x000000);
-    wordPath(p);
-    cairo_fill(p);
-    twoPath(p);
-    cairo_fill(p);
-    speedLines(p);
-    cairo_fill(p);
-  });
-  PaintBlurred(c, 10, 0, 0, 0.75, [&](cairo_t* p) {
-    SetSource(p, 0x2a8cff);
-    wordPath(p);
-    cairo_set_line_width(p, 6);
-    cairo_stroke(p);
-  }, CAIRO_OPERATOR_ADD);
-  PaintBlurred(c, 12, 0, 0, 0.8, [&](cairo_t* p) {
-    SetSource(p, 0xff4a10);
-    twoPath(p);
-    cairo_set_line_width(p, 8);
-    cairo_stroke(p);
-    speedLines(p);
-    cairo_fill(p);
-  }, CAIRO_OPERATOR_ADD);
-
-  cairo_pattern_t* lines = LinearGradient(lineRight - 170, 0, lineRight, 0,
-                                          {{0, 0xff5a10, 0}, {0.55, 0xff6a18, 0.7}, {0.9, 0xffb040, 1}, {1, 0xfff0a0, 1}});
-  cairo_set_source(cr, lines);
-  speedLines(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(lines);
-
-  // Dark outlines first so the fills sit on a crisp edge.
-  SetSource(cr, 0x07081a);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  wordPath(cr);
-  cairo_set_line_width(cr, 5);
-  cairo_stroke(cr);
-  twoPath(cr);
-  cairo_set_line_width(cr, 10);
-  cairo_stroke(cr);
-
-  // Chrome: bright sky above a hard horizon line, below it the dark ground
-  // and the sunset reflected at the bottom.
-  cairo_pattern_t* chrome = LinearGradient(0, wordTop, 0, wordBase,
-                                           {{0, 0xffffff}, {0.4, 0xcfe0ff}, {0.5, 0x8aa0d0}, {0.53, 0x18203c},
-                                            {0.72, 0x40507e}, {0.9, 0xc07a8a}, {1, 0xffc090}});
-  cairo_set_source(cr, chrome);
-  wordPath(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(chrome);
-
-  cairo_pattern_t* fire = LinearGradient(0, twoTop, 0, twoBase,
-                                         {{0, 0xfff2a0}, {0.35, 0xffb030}, {0.5, 0xff6a10}, {0.53, 0xc82010},
-                                          {0.8, 0x8a0c18}, {1, 0xff6a3a}});
-  cairo_set_source(cr, fire);
-  twoPath(cr);
-  // Stroked as well as filled: the narrow face's digit made heavier.
-  cairo_set_line_width(cr, 3.5);
-  cairo_stroke_preserve(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(fire);
-
-  // A thin light edge along the upper left of every glyph, lit from there.
-  cairo_save(cr);
-  wordPath(cr);
-  twoPath(cr);
-  cairo_clip(cr);
-  PaintBlurred(c, 0.8, 1.2, 1.6, 0.7, [&](cairo_t* p) {
-    cairo_rectangle(p, 0, 0, kWidth, 260);
-    wordPath(p);
-    twoPath(p);
-    cairo_set_fill_rule(p, CAIRO_FILL_RULE_EVEN_ODD);
-    SetSource(p, 0xffffff);
-    cairo_fill(p);
-  });
-  cairo_restore(cr);
+  PaintLogoArt(c, {wordPath, twoPath, speedLines, wordTop, wordBase, twoTop, twoBase, lineRight - 170, lineRight},
+               {5, 5, 6, 10, 0.75, 6, 12, 0.8, 8, 0.7, 5, 10, 3.5, 0.8, 1.2, 1.6});
 }
 
 // ---- Finish -------------------------------------------------------------------
@@ -926,6 +851,87 @@ void PaintMenuBackground(const TCanvas& c) {
 }
 
 }  // namespace
+
+void PaintLogoArt(const TCanvas& c, const TLogoShapes& s, const TLogoLook& k) {
+  cairo_t* cr = c.Cr();
+  // Shadows and glows behind everything.
+  PaintBlurred(c, k.ShadowBlur, k.ShadowDX, k.ShadowDY, 0.85, [&](cairo_t* p) {
+    SetSource(p, 0x000000);
+    s.Word(p);
+    cairo_fill(p);
+    s.Two(p);
+    cairo_fill(p);
+    s.SpeedLines(p);
+    cairo_fill(p);
+  });
+  PaintBlurred(c, k.WordGlowBlur, 0, 0, k.WordGlowOpacity, [&](cairo_t* p) {
+    SetSource(p, 0x2a8cff);
+    s.Word(p);
+    cairo_set_line_width(p, k.WordGlowWidth);
+    cairo_stroke(p);
+  }, CAIRO_OPERATOR_ADD);
+  PaintBlurred(c, k.TwoGlowBlur, 0, 0, k.TwoGlowOpacity, [&](cairo_t* p) {
+    SetSource(p, 0xff4a10);
+    s.Two(p);
+    cairo_set_line_width(p, k.TwoGlowWidth);
+    cairo_stroke(p);
+    s.SpeedLines(p);
+    cairo_fill(p);
+  }, CAIRO_OPERATOR_ADD);
+
+  cairo_pattern_t* lines = LinearGradient(s.LinesFrom, 0, s.LinesTo, 0,
+                                          {{0, 0xff5a10, 0}, {0.55, 0xff6a18, k.LinesAlpha}, {0.9, 0xffb040, 1}, {1, 0xfff0a0, 1}});
+  cairo_set_source(cr, lines);
+  s.SpeedLines(cr);
+  cairo_fill(cr);
+  cairo_pattern_destroy(lines);
+
+  // Dark outlines first so the fills sit on a crisp edge.
+  SetSource(cr, 0x07081a);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  s.Word(cr);
+  cairo_set_line_width(cr, k.WordOutline);
+  cairo_stroke(cr);
+  s.Two(cr);
+  cairo_set_line_width(cr, k.TwoOutline);
+  cairo_stroke(cr);
+
+  // Chrome: bright sky above a hard horizon line, below it the dark ground
+  // and the sunset reflected at the bottom.
+  cairo_pattern_t* chrome = LinearGradient(0, s.WordTop, 0, s.WordBase,
+                                           {{0, 0xffffff}, {0.4, 0xcfe0ff}, {0.5, 0x8aa0d0}, {0.53, 0x18203c},
+                                            {0.72, 0x40507e}, {0.9, 0xc07a8a}, {1, 0xffc090}});
+  cairo_set_source(cr, chrome);
+  s.Word(cr);
+  cairo_fill(cr);
+  cairo_pattern_destroy(chrome);
+
+  cairo_pattern_t* fire = LinearGradient(0, s.TwoTop, 0, s.TwoBase,
+                                         {{0, 0xfff2a0}, {0.35, 0xffb030}, {0.5, 0xff6a10}, {0.53, 0xc82010},
+                                          {0.8, 0x8a0c18}, {1, 0xff6a3a}});
+  cairo_set_source(cr, fire);
+  s.Two(cr);
+  // Stroked as well as filled: the narrow face's digit made heavier.
+  cairo_set_line_width(cr, k.TwoStroke);
+  cairo_stroke_preserve(cr);
+  cairo_fill(cr);
+  cairo_pattern_destroy(fire);
+
+  // A thin light edge along the upper left of every glyph, lit from there.
+  cairo_save(cr);
+  s.Word(cr);
+  s.Two(cr);
+  cairo_clip(cr);
+  PaintBlurred(c, k.EdgeBlur, k.EdgeDX, k.EdgeDY, 0.7, [&](cairo_t* p) {
+    cairo_rectangle(p, 0, 0, c.Width(), c.Height());
+    s.Word(p);
+    s.Two(p);
+    cairo_set_fill_rule(p, CAIRO_FILL_RULE_EVEN_ODD);
+    SetSource(p, 0xffffff);
+    cairo_fill(p);
+  });
+  cairo_restore(cr);
+}
 
 const TCanvas& MenuBackground() {
   static const TCanvas canvas(kWidth, kHeight);

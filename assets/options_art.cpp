@@ -20,8 +20,11 @@
 
 #include "menu_art.h"
 #include "paint.h"
+#include "screen_art.h"
 
 using namespace paint;
+using screen_art::Disc;
+using screen_art::RoundedRect;
 
 namespace {
 
@@ -217,21 +220,6 @@ void PaintHoverStreak(const TCanvas& c, double left, double right, double baseli
   cairo_fill(cr);
   cairo_pattern_destroy(line);
   cairo_restore(cr);
-}
-
-void Disc(cairo_t* cr, double cx, double cy, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, cx, cy, r, 0, 2 * std::numbers::pi);
-}
-
-void RoundedRect(cairo_t* cr, double l, double t, double r, double b, double radius) {
-  const double pi = std::numbers::pi;
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, r - radius, t + radius, radius, -pi / 2, 0);
-  cairo_arc(cr, r - radius, b - radius, radius, 0, pi / 2);
-  cairo_arc(cr, l + radius, b - radius, radius, pi / 2, pi);
-  cairo_arc(cr, l + radius, t + radius, radius, pi, 3 * pi / 2);
-  cairo_close_path(cr);
 }
 
 // A round signal lamp in a steel bezel: lit green, or dark red glass.

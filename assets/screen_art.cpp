@@ -16,8 +16,6 @@ namespace screen_art {
 
 namespace {
 
-constexpr uint32_t kSeed = 0x5354454C;  // "STEL"
-
 double Smooth(double e0, double e1, double x) {
   const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
   return t * t * (3 - 2 * t);
@@ -56,22 +54,30 @@ TEdge NearestEdge(const TSteelPanel& p, double x, double y) {
   return e;
 }
 
+// Light falls from the top left, a little more from the top.
 constexpr double kLightX = -0.6, kLightY = -0.8;
 
 TRgb SteelAt(const TSteelPanel& p, const TValueNoise& brush, double x, double y, const TEdge& edge) {
   const double lit = edge.NX * kLightX + edge.NY * kLightY;
+  // Outer bevel faces out, inner bevel faces into the panel, flat between.
   const double outer = 1 - Smooth(2.0, 3.2, edge.Depth);
   const double inner = Smooth(p.Border - 2.7, p.Border - 1.5, edge.Depth);
   double shade = 0.42 * lit * (outer - inner);
+  // Brushed along the side: long streaks across the bar's length.
   const bool across = std::abs(edge.NY) >= std::abs(edge.NX);
   const double along = across ? x : y, side = across ? y : x;
   shade += 0.09 * (brush.Fbm(along / 40.0, side * 1.3, 3) - 0.5) * 2;
-  shade += 0.03 * (HashUnit(static_cast<int>(along / 3), static_cast<int>(side * 2), kSeed) - 0.5);
-  // Two soft reflections running across the frame, placed by its size.
-  const double span = p.Width * 0.55 + p.Height, band = x * 0.55 + y, k = span / 300.0;
-  shade += 0.16 * std::exp(-std::pow((band - 0.23 * span) / (26 * k), 2)) +
-           0.08 * std::exp(-std::pow((band - 0.77 * span) / (40 * k), 2));
-  const TRgb base = Mix(Rgb(0xb4bac4), Rgb(0x6c727d), std::min(1.0, y / std::max(124.0, p.Height * 0.8)));
+  shade += 0.03 * (HashUnit(static_cast<int>(along / 3), static_cast<int>(side * 2), p.Seed) - 0.5);
+  double at1 = p.Glint1At, width1 = p.Glint1Width, at2 = p.Glint2At, width2 = p.Glint2Width;
+  if (width1 <= 0) {
+    const double span = p.Width * 0.55 + p.Height, k = span / 300.0;
+    at1 = 0.23 * span, width1 = 26 * k;
+    at2 = 0.77 * span, width2 = 40 * k;
+  }
+  const double band = x * 0.55 + y;
+  shade += 0.16 * std::exp(-std::pow((band - at1) / width1, 2)) + 0.08 * std::exp(-std::pow((band - at2) / width2, 2));
+  const double fall = p.ShadeHeight > 0 ? p.ShadeHeight : std::max(124.0, p.Height * 0.8);
+  const TRgb base = Mix(Rgb(0xb4bac4), Rgb(0x6c727d), std::min(1.0, y / fall));
   TRgb c = shade >= 0 ? Mix(base, Rgb(0xf6f8fc), std::min(1.0, shade * 1.6))
                       : Mix(base, Rgb(0x1c1f26), std::min(1.0, -shade * 1.5));
   return Mix(Rgb(0x08090d), c, Smooth(0.8, 2.0, edge.Depth));
@@ -88,14 +94,26 @@ TRgb PanelAt(const TSteelPanel& p, const TCanvas* glass, int gx, int gy, double 
     c = Mix(Rgb(0x232a3c), Rgb(0x0e1017), Smooth(0, inH, v));
   }
   const double dx = (u - inW / 2) / (inW * 0.45), dy = (v - p.PoolY) / 30.0;
-  c = Mix(c, Rgb(0x3a4260), (glass ? 0.2 : 0.35) * std::exp(-(dx * dx + dy * dy)));
+  if (glass || p.PoolLight > 0) c = Mix(c, Rgb(0x3a4260), (glass ? 0.2 : p.PoolLight) * std::exp(-(dx * dx + dy * dy)));
   // The panel lies below the steel: the top and left edges throw shade on
   // it, the bottom and right ones catch a thin line of light.
   const double shadow = 0.7 * std::exp(-v / 3.0) + 0.5 * std::exp(-u / 3.0);
   c = Mix(c, Rgb(0x000000), std::min(0.85, shadow));
   const double lip = (p.OpenBottom ? 0.0 : 0.25 * std::exp(-(inH - v) / 1.2)) + 0.18 * std::exp(-(inW - u) / 1.2);
-  return Mix(c, Rgb(0x8a94ac), std::min(0.4, lip));
+  c = Mix(c, Rgb(0x8a94ac), std::min(0.4, lip));
+  if (!p.HasWell) return c;
+  const TBox& w = p.Well;
+  const double outL = w.L - x, outT = w.T - y, outR = x - w.R, outB = y - w.B;
+  const double out = std::max({outL, outT, outR, outB});
+  if (out < 4 && out > -1) {
+    const bool litSide = (outR >= outL && outR >= outT && outR >= outB) || (outB >= outL && outB >= outT && outB >= outR);
+    const double t = Smooth(4, 0.5, out);
+    c = litSide ? Mix(c, Rgb(0x9aa4ba), 0.55 * t) : Mix(c, Rgb(0x000000), 0.8 * t);
+  }
+  return c;
 }
+
+}  // namespace
 
 void PaintScrew(cairo_t* cr, double x, double y, double slotAngle) {
   SetSource(cr, 0x0c0d11, 0.75);
@@ -113,12 +131,10 @@ void PaintScrew(cairo_t* cr, double x, double y, double slotAngle) {
   cairo_stroke(cr);
 }
 
-}  // namespace
-
 void PaintSteelPanel(const TCanvas& canvas, const TSteelPanel& p, int left, int top, const TCanvas* glass) {
   // The panel is painted on a layer of its own so the grain stays on it.
   TCanvas layer(p.Width, p.Height);
-  const TValueNoise brush(kSeed);
+  const TValueNoise brush(p.Seed);
   if (glass) glass->Flush();
   layer.Flush();
   for (int py = 0; py < p.Height; ++py) {
@@ -134,6 +150,10 @@ void PaintSteelPanel(const TCanvas& canvas, const TSteelPanel& p, int left, int 
       const int gx = std::clamp(left + px, 0, canvas.Width() - 1), gy = std::clamp(top + py, 0, canvas.Height() - 1);
       TRgb colour = edge.Depth < p.Border ? SteelAt(p, brush, x, y, edge) : PanelAt(p, glass, gx, gy, x, y);
       colour = Mix(colour, Rgb(0x050608), 0.7 * seam);
+      if (!p.SoftOutline) {
+        row[px] = Opaque(colour);
+        continue;
+      }
       // Antialias the outline: the outermost pixel is covered by its depth.
       const double cover = std::clamp(edge.Depth, 0.0, 1.0);
       const uint32_t o = Opaque(colour);
@@ -143,8 +163,8 @@ void PaintSteelPanel(const TCanvas& canvas, const TSteelPanel& p, int left, int 
     }
   }
   layer.MarkDirty();
-  AddGrain(layer, 0.025, kSeed + 1);
-  const double s = p.Border * 0.6;
+  AddGrain(layer, 0.025, p.Seed + 1);
+  const double s = p.ScrewInset > 0 ? p.ScrewInset : p.Border * 0.6;
   PaintScrew(layer.Cr(), s, s, 0.5);
   PaintScrew(layer.Cr(), p.Width - s, s, 2.1);
   if (!p.OpenBottom) {
@@ -218,6 +238,38 @@ TBox PaintInsetBox(const TCanvas& c, TBox o, double radius, double rim) {
   return f;
 }
 
+TBox PaintRaisedKey(const TCanvas& c, TBox key, bool hovered, const TKeyShade& shade) {
+  cairo_t* cr = c.Cr();
+  const double l = key.L, t = key.T, r = key.R, b = key.B;
+  PaintBlurred(c, shade.ShadowBlur, shade.ShadowDX, shade.ShadowDY, shade.ShadowOpacity, [&](cairo_t* p) {
+    SetSource(p, 0x000000);
+    RoundedRect(p, l, t, r, b, 6);
+    cairo_fill(p);
+  });
+  if (hovered) {
+    PaintBlurred(c, shade.GlowBlur, 0, 0, shade.GlowOpacity, [&](cairo_t* p) {
+      SetSource(p, 0xff6a10);
+      RoundedRect(p, l, t, r, b, 6);
+      cairo_set_line_width(p, 2.5);
+      cairo_stroke(p);
+    }, CAIRO_OPERATOR_ADD);
+  }
+  cairo_pattern_t* rim = hovered ? LinearGradient(0, t, 0, b, {{0, 0xfff0d8}, {0.45, 0xd8a070}, {1, 0x6a3a1c}})
+                                 : LinearGradient(0, t, 0, b, {{0, 0xe6e9ef}, {0.45, 0xa2a8b3}, {1, 0x484d57}});
+  cairo_set_source(cr, rim);
+  RoundedRect(cr, l, t, r, b, 6);
+  cairo_fill(cr);
+  cairo_pattern_destroy(rim);
+  const TBox f{l + 2, t + 2, r - 2, b - 2};
+  cairo_pattern_t* face = hovered ? LinearGradient(0, f.T, 0, f.B, {{0, 0x3e2214}, {0.5, 0x22120a}, {1, 0x140804}})
+                                  : LinearGradient(0, f.T, 0, f.B, {{0, 0x343c52}, {0.5, 0x1e2332}, {1, 0x11141c}});
+  cairo_set_source(cr, face);
+  RoundedRect(cr, f.L, f.T, f.R, f.B, 4.5);
+  cairo_fill(cr);
+  cairo_pattern_destroy(face);
+  return f;
+}
+
 void PaintLabel(const TCanvas& c, const std::string& utf8, const TFontFace& face, double x, double cy,
                 uint32_t topRgb, uint32_t bottomRgb, double anchor) {
   cairo_t* cr = c.Cr();
@@ -273,6 +325,31 @@ TSurface SideBySide(const TSurface* looks, int count) {
 }
 
 // ---- Previews ---------------------------------------------------------------
+
+void PaintRaceStandIn(const TCanvas& c) {
+  cairo_t* cr = c.Cr();
+  SetSource(cr, 0x44573a);
+  cairo_paint(cr);
+  SetSource(cr, 0x8a857c);
+  cairo_rectangle(cr, 70, 0, 470, 592);
+  cairo_fill(cr);
+  SetSource(cr, 0xc8c6c0);
+  cairo_rectangle(cr, 100, 0, 410, 592);
+  cairo_fill(cr);
+  SetSource(cr, 0x3b3e45);
+  cairo_rectangle(cr, 106, 0, 398, 592);
+  cairo_fill(cr);
+  SetSource(cr, 0xf0f0f0);
+  for (int lane = 1; lane < 4; ++lane)
+    for (int y = -20; y < 592; y += 72) {
+      cairo_rectangle(cr, 106 + lane * 99.5 - 2, y, 4, 36);
+      cairo_fill(cr);
+    }
+  SetSource(cr, 0x1c1e24);
+  cairo_rectangle(cr, 610, 0, 182, 592);
+  cairo_fill(cr);
+  AddGrain(c, 0.03, 7);
+}
 
 TScreenPage::TScreenPage() {
   BackSurface.Resize(SurfaceWidth, SurfaceHeight);

@@ -14,6 +14,11 @@ namespace screen_art {
 // Pixels of this colour are not drawn; no picture of these screens uses it.
 constexpr uint32_t kKey = 0xFF00FF;
 
+// A rectangle in picture coordinates.
+struct TBox {
+  double L, T, R, B;
+};
+
 // A panel in a bevelled, brushed steel border with cut corners, lit from
 // the top left, the way the question windows are framed. With `OpenBottom`
 // the sides run on past the bottom edge of the picture (a board standing on
@@ -25,6 +30,29 @@ struct TSteelPanel {
   bool OpenBottom = false;
   // Centre line of the faint pool of light inside, from the top edge.
   double PoolY = 24;
+  // How strongly that pool lights the dark panel; 0 leaves it out.
+  double PoolLight = 0.35;
+  // Each frame has its own brushing and grain.
+  uint32_t Seed = 0x5354454C;  // "STEL"
+  // Two soft reflections run across the steel along the lines
+  // x * 0.55 + y = GlintAt, GlintWidth wide; with the widths left at 0 they
+  // are placed by the panel's size.
+  double Glint1At = 0, Glint1Width = 0;
+  double Glint2At = 0, Glint2Width = 0;
+  // The steel darkens downwards over this many pixels; 0 scales it with the
+  // panel's height.
+  double ShadeHeight = 0;
+  // Distance of the screws from the outer edges; 0 puts them on the middle
+  // of the steel.
+  double ScrewInset = 0;
+  // Windows keyed at their cut corners want a hard outline; boards laid over
+  // a picture want it antialiased.
+  bool SoftOutline = true;
+  // A well sunk into the panel (the pit a picture sits in), in panel
+  // coordinates: its top and left walls in shade, a lit lip at the bottom
+  // and right.
+  bool HasWell = false;
+  TBox Well{0, 0, 0, 0};
 };
 
 // Paints the panel over `canvas` at (left, top); outside its outline the
@@ -33,16 +61,27 @@ struct TSteelPanel {
 void PaintSteelPanel(const paint::TCanvas& canvas, const TSteelPanel& panel, int left, int top,
                      const paint::TCanvas* glass = nullptr);
 
+// A steel screw head with its slot turned `slotAngle` radians, centred on
+// (x, y), with its shadow.
+void PaintScrew(cairo_t* cr, double x, double y, double slotAngle);
+
 // Path helpers; each starts a new sub-path.
 void RoundedRect(cairo_t* cr, double l, double t, double r, double b, double radius);
 void Disc(cairo_t* cr, double cx, double cy, double r);
 
 // A recessed box on a panel: steel rim, dark field, shade under the top
 // edge. The field is returned as its inner rectangle.
-struct TBox {
-  double L, T, R, B;
-};
 TBox PaintInsetBox(const paint::TCanvas& canvas, TBox outer, double radius, double rim);
+
+// A raised key standing on a panel: its drop shadow, a warm glow round it
+// when hovered, a steel rim (warm when hovered) with corners rounded 6 and
+// a dark face inset 2 pixels (warm dark when hovered). The shadow and glow
+// sizes are the key's own; the face's box is returned, corners rounded 4.5.
+struct TKeyShade {
+  double ShadowBlur, ShadowDX, ShadowDY, ShadowOpacity;
+  double GlowBlur, GlowOpacity;
+};
+TBox PaintRaisedKey(const paint::TCanvas& canvas, TBox key, bool hovered, const TKeyShade& shade);
 
 // A line of text in the display face over a soft dark halo with a thin dark
 // outline, filled top to bottom from `topRgb` to `bottomRgb`. The ink is
@@ -59,6 +98,10 @@ void CropPadded(const paint::TCanvas& from, int x, int y, const paint::TCanvas& 
 TSurface SideBySide(const TSurface* looks, int count);
 
 // ---- Previews ---------------------------------------------------------------
+
+// A stand-in for the race under a window in the previews: four lanes of
+// asphalt between sidewalks and grass, and the dark panel on the right.
+void PaintRaceStandIn(const paint::TCanvas& canvas);
 
 // A screen composed by the game's own code: items drawn with the lists'
 // Draw, texts printed by the text canvas on the back surface. Owns the back

@@ -89,7 +89,7 @@ void PaintCheckBox(const TCanvas& c, double cx, double cy, bool ticked) {
 // The whole window, unkeyed, in screen coordinates shifted to the frame.
 void PaintSendWindow(const TCanvas& c) {
   const double ox = -kFrameX, oy = -kFrameY;
-  PaintSteelPanel(c, TSteelPanel{kFrameWidth, kFrameHeight, 10, 5, false, 30}, 0, 0);
+  PaintSteelPanel(c, TSteelPanel{.Width = kFrameWidth, .Height = kFrameHeight, .PoolY = 30}, 0, 0);
   auto box = [&](TBox b) { return TBox{b.L + ox, b.T + oy, b.R + ox, b.B + oy}; };
   const double cx = kCentreX + ox;
   PaintMenuCaption(c, "Новый рекорд!", cx, kTitleY + oy, TCaptionLook::Hovered, 38, 300);
@@ -156,32 +156,10 @@ void ComposeMainMenu(TScreenPage& page, const TImageItems& res1) {
   for (const TPlace& p : places) page.Draw(res1, p.Name, 0, p.X, p.Y);
 }
 
-// A stand-in for the frozen race under the window: asphalt between
-// sidewalks, and the dark panel on the right.
+// The frozen race under the window.
 void ComposeRoad(TScreenPage& page) {
   TCanvas c(792, 592);
-  cairo_t* cr = c.Cr();
-  SetSource(cr, 0x44573a);
-  cairo_paint(cr);
-  SetSource(cr, 0x8a857c);
-  cairo_rectangle(cr, 70, 0, 470, 592);
-  cairo_fill(cr);
-  SetSource(cr, 0xc8c6c0);
-  cairo_rectangle(cr, 100, 0, 410, 592);
-  cairo_fill(cr);
-  SetSource(cr, 0x3b3e45);
-  cairo_rectangle(cr, 106, 0, 398, 592);
-  cairo_fill(cr);
-  SetSource(cr, 0xf0f0f0);
-  for (int lane = 1; lane < 4; ++lane)
-    for (int y = -20; y < 592; y += 72) {
-      cairo_rectangle(cr, 106 + lane * 99.5 - 2, y, 4, 36);
-      cairo_fill(cr);
-    }
-  SetSource(cr, 0x1c1e24);
-  cairo_rectangle(cr, 610, 0, 182, 592);
-  cairo_fill(cr);
-  AddGrain(c, 0.03, 7);
+  PaintRaceStandIn(c);
   TImageItems under;
   under.push_back(OpaquePicture("Road", ToOpaqueSurface(c)));
   page.Draw(under, "Road", 0, 0, 0);

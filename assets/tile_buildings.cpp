@@ -5,7 +5,6 @@
 // and each garage (bottom, corner and right pieces) x 0..64 and y 0..64,
 // its shadow falling into the strip of lawn left over.
 #include <cmath>
-#include <numbers>
 
 #include "paint.h"
 #include "tile_paint.h"
@@ -16,13 +15,6 @@ using namespace paint;
 namespace tiles {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
-
-void PaintLawn(const TCanvas& c) {
-  PaintPixels(c, [](double x, double y) { return Grass(x, y); });
-  GrassTufts(c);
-}
 
 // Brickwork seen from above at a slant: courses along the wall.
 void BrickArea(cairo_t* cr, double x, double y, double w, double h, bool alongX, uint32_t seed) {

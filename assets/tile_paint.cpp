@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 using namespace paint;
 
 namespace tiles {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // Where the light comes from: top-left and high.
 constexpr double kLightX = -1.0, kLightY = -1.0, kLightZ = 1.6;
@@ -163,6 +160,11 @@ void PaintPixels(const TCanvas& canvas, const TShader& shader, int samples) {
     }
   }
   canvas.MarkDirty();
+}
+
+void PaintLawn(const TCanvas& canvas) {
+  PaintPixels(canvas, [](double x, double y) { return Grass(x, y); });
+  GrassTufts(canvas);
 }
 
 void GrassTufts(const TCanvas& canvas) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <numbers>
 #include <vector>
 
 #include "gfx/surface.h"
@@ -17,6 +18,7 @@
 namespace tiles {
 
 constexpr int kTile = 72;
+constexpr double kPi = std::numbers::pi;
 
 struct TColour {
   double R = 0, G = 0, B = 0;
@@ -54,6 +56,8 @@ using TShader = std::function<TColour(double x, double y)>;
 void PaintPixels(const paint::TCanvas& canvas, const TShader& shader, int samples = 3);
 // The grass tufts of every lawn, repeated every tile and clipped to the canvas.
 void GrassTufts(const paint::TCanvas& canvas);
+// A whole tile of lawn: the grass and its tufts.
+void PaintLawn(const paint::TCanvas& canvas);
 
 // ---- Raised things ----------------------------------------------------------
 

@@ -4,7 +4,6 @@
 // (or paving) at every outer edge, so they stand next to anything.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "paint.h"
@@ -16,13 +15,6 @@ using namespace paint;
 namespace tiles {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
-
-void PaintLawn(const TCanvas& c) {
-  PaintPixels(c, [](double x, double y) { return Grass(x, y); });
-  GrassTufts(c);
-}
 
 void PaintPlaza(const TCanvas& c, uint32_t seed) {
   PaintPixels(c, [&](double x, double y) { return PlazaPaving(x, y, seed); });

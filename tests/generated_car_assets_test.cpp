@@ -6,57 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-const std::vector<TPictureCollectionItem>& Res1() {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res1.dxg"));
-  return items;
-}
-
-const std::vector<TPictureCollectionItem>& Res2() {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res2.dxg"));
-  return items;
-}
-
-const TPictureCollectionItem* Find(const std::vector<TPictureCollectionItem>& items, const std::string& name) {
-  for (const TPictureCollectionItem& item : items)
-    if (item.Name == name) return &item;
-  return nullptr;
-}
-
-uint32_t PatternPixel(const TPictureCollectionItem& item, int pattern, int x, int y) {
-  const int columns = item.Picture.Width / item.Width();
-  return item.Picture.Row((pattern / columns) * item.Height() + y)[(pattern % columns) * item.Width() + x] &
-         0xFFFFFFu;
-}
-
-// TColor holds blue in the low byte's place of red: 0x00BBGGRR.
-uint32_t KeyRgb(const TPictureCollectionItem& item) {
-  const uint32_t c = static_cast<uint32_t>(item.TransparentColor);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
 int R(uint32_t c) { return (c >> 16) & 0xFF; }
 int G(uint32_t c) { return (c >> 8) & 0xFF; }
 int B(uint32_t c) { return c & 0xFF; }
-
-int ChannelDistance(uint32_t a, uint32_t b) {
-  return std::max({std::abs(R(a) - R(b)), std::abs(G(a) - G(b)), std::abs(B(a) - B(b))});
-}
 
 // ---- Race sprites --------------------------------------------------------------
 
@@ -75,7 +36,7 @@ void PrintTo(const TCarCase& c, std::ostream* os) { *os << c.Name; }
 class GeneratedCarSprite : public testing::TestWithParam<TCarCase> {
  protected:
   void SetUp() override {
-    Item = Find(Res2(), GetParam().Name);
+    Item = BuiltPicture(2, GetParam().Name);
     ASSERT_NE(Item, nullptr);
     ASSERT_TRUE(Item->Transparent);
     Key = KeyRgb(*Item);
@@ -187,13 +148,13 @@ TBox BoxAt(const TPictureCollectionItem& item, int x, int y) { return {x, y, x +
 // The six pictures cross-fade into each other, so they must be opaque and
 // of one size; they sit inside the frame, which is centred on the page.
 TEST(GeneratedCarSelectArt, PicturesAreOpaqueAlikeInSizeAndInsideTheFrame) {
-  const TPictureCollectionItem* frame = Find(Res1(), "SG_Bk");
+  const TPictureCollectionItem* frame = BuiltPicture(1, "SG_Bk");
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(2 * kFrameX + frame->Width(), 792);
   const TBox frameBox = BoxAt(*frame, kFrameX, kFrameY);
   std::vector<const TPictureCollectionItem*> pictures;
   for (int car = 1; car <= 6; ++car) {
-    const TPictureCollectionItem* p = Find(Res1(), "SG_Car" + std::to_string(car));
+    const TPictureCollectionItem* p = BuiltPicture(1, "SG_Car" + std::to_string(car));
     ASSERT_NE(p, nullptr) << car;
     EXPECT_FALSE(p->Transparent) << car;
     EXPECT_EQ(p->PatternCount(), 1) << car;
@@ -218,9 +179,9 @@ TEST(GeneratedCarSelectArt, PicturesAreOpaqueAlikeInSizeAndInsideTheFrame) {
 // frame for the arrow keys, the background for the captions), so no seam
 // shows in either look.
 TEST(GeneratedCarSelectArt, ButtonsHaveTwoLooksAndJoinWhatIsUnderThem) {
-  const TPictureCollectionItem* frame = Find(Res1(), "SG_Bk");
-  const TPictureCollectionItem* background = Find(Res1(), "MMBG");
-  const TPictureCollectionItem* picture = Find(Res1(), "SG_Car1");
+  const TPictureCollectionItem* frame = BuiltPicture(1, "SG_Bk");
+  const TPictureCollectionItem* background = BuiltPicture(1, "MMBG");
+  const TPictureCollectionItem* picture = BuiltPicture(1, "SG_Car1");
   ASSERT_TRUE(frame && background && picture);
   const TBox frameBox = BoxAt(*frame, kFrameX, kFrameY), pictureBox = BoxAt(*picture, kPictureX, kPictureY);
   struct TButton {
@@ -231,7 +192,7 @@ TEST(GeneratedCarSelectArt, ButtonsHaveTwoLooksAndJoinWhatIsUnderThem) {
   constexpr TButton kButtons[] = {
       {"SG_Left", 198, 330, true}, {"SG_Right", 568, 328, true}, {"SG_Start", 222, 475, false}, {"SG_Back", 410, 475, false}};
   for (const TButton& b : kButtons) {
-    const TPictureCollectionItem* item = Find(Res1(), b.Name);
+    const TPictureCollectionItem* item = BuiltPicture(1, b.Name);
     ASSERT_NE(item, nullptr) << b.Name;
     ASSERT_EQ(item->PatternCount(), 2) << b.Name;
     EXPECT_FALSE(item->Transparent) << b.Name;

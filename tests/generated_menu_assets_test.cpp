@@ -5,31 +5,13 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-const std::vector<TPictureCollectionItem>& Res1() {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res1.dxg"));
-  return items;
-}
-
-const TPictureCollectionItem* FindPicture(const std::string& name) {
-  for (const TPictureCollectionItem& item : Res1())
-    if (item.Name == name) return &item;
-  return nullptr;
-}
 
 struct TButtonPlace {
   int Item, X, Y;
@@ -40,15 +22,8 @@ const char* const kLooks[] = {"0", "A", "I"};
 
 std::string ButtonName(int item, const char* look) { return "MM_" + std::to_string(item) + "_" + look; }
 
-int ChannelDistance(uint32_t a, uint32_t b) {
-  int d = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-  return d;
-}
-
 TEST(GeneratedMenuArt, BackgroundCoversTheScreen) {
-  const TPictureCollectionItem* bg = FindPicture("MMBG");
+  const TPictureCollectionItem* bg = BuiltPicture(1, "MMBG");
   ASSERT_NE(bg, nullptr);
   EXPECT_EQ(bg->Width(), 792);
   EXPECT_EQ(bg->Height(), 592);
@@ -64,10 +39,10 @@ TEST(GeneratedMenuArt, ButtonLooksShareOneHitBox) {
   };
   std::vector<TBox> boxes;
   for (const TButtonPlace& p : kPlaces) {
-    const TPictureCollectionItem* normal = FindPicture(ButtonName(p.Item, "0"));
+    const TPictureCollectionItem* normal = BuiltPicture(1, ButtonName(p.Item, "0"));
     ASSERT_NE(normal, nullptr) << p.Item;
     for (const char* look : kLooks) {
-      const TPictureCollectionItem* item = FindPicture(ButtonName(p.Item, look));
+      const TPictureCollectionItem* item = BuiltPicture(1, ButtonName(p.Item, look));
       ASSERT_NE(item, nullptr) << ButtonName(p.Item, look);
       EXPECT_EQ(item->Width(), normal->Width()) << item->Name;
       EXPECT_EQ(item->Height(), normal->Height()) << item->Name;
@@ -89,11 +64,11 @@ TEST(GeneratedMenuArt, ButtonLooksShareOneHitBox) {
 // appearing), its middle does not, and the hovered look differs from the
 // normal one.
 TEST(GeneratedMenuArt, ButtonsAreCaptionsOverTheBackground) {
-  const TPictureCollectionItem* bg = FindPicture("MMBG");
+  const TPictureCollectionItem* bg = BuiltPicture(1, "MMBG");
   ASSERT_NE(bg, nullptr);
   for (const TButtonPlace& p : kPlaces)
     for (const char* look : kLooks) {
-      const TPictureCollectionItem* item = FindPicture(ButtonName(p.Item, look));
+      const TPictureCollectionItem* item = BuiltPicture(1, ButtonName(p.Item, look));
       ASSERT_NE(item, nullptr);
       const TSurface& pic = item->Picture;
       int rim = 0, middle = 0;
@@ -109,56 +84,25 @@ TEST(GeneratedMenuArt, ButtonsAreCaptionsOverTheBackground) {
       EXPECT_GE(middle, 100) << item->Name << " shows no caption";
     }
   for (const TButtonPlace& p : kPlaces) {
-    const TSurface& normal = FindPicture(ButtonName(p.Item, "0"))->Picture;
-    const TSurface& hovered = FindPicture(ButtonName(p.Item, "A"))->Picture;
+    const TSurface& normal = BuiltPicture(1, ButtonName(p.Item, "0"))->Picture;
+    const TSurface& hovered = BuiltPicture(1, ButtonName(p.Item, "A"))->Picture;
     EXPECT_NE(normal.Pixels, hovered.Pixels) << p.Item;
   }
 }
 
 TEST(GeneratedArchives, SecondImageListLoads) {
-  EXPECT_NO_THROW(ReadImageArchive(FileBytes("Data/Res/Res2.dxg")));
-}
-
-struct TPcm {
-  int Channels = 0, Rate = 0, Bits = 0;
-  std::vector<int16_t> Samples;
-};
-
-// Walks the RIFF chunks; leaves Channels 0 when the file is not PCM WAV.
-TPcm ParseWav(const std::vector<uint8_t>& riff) {
-  TPcm pcm;
-  auto u32 = [&](size_t at) { return riff[at] | riff[at + 1] << 8 | riff[at + 2] << 16 | uint32_t(riff[at + 3]) << 24; };
-  auto u16 = [&](size_t at) { return riff[at] | riff[at + 1] << 8; };
-  if (riff.size() < 12 || std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
-    return pcm;
-  for (size_t at = 12; at + 8 <= riff.size();) {
-    const uint32_t size = u32(at + 4);
-    if (at + 8 + size > riff.size()) return TPcm{};
-    if (std::memcmp(riff.data() + at, "fmt ", 4) == 0 && u16(at + 8) == 1) {
-      pcm.Channels = u16(at + 10);
-      pcm.Rate = static_cast<int>(u32(at + 12));
-      pcm.Bits = u16(at + 22);
-    } else if (std::memcmp(riff.data() + at, "data", 4) == 0) {
-      pcm.Samples.resize(size / 2);
-      std::memcpy(pcm.Samples.data(), riff.data() + at + 8, pcm.Samples.size() * 2);
-    }
-    at += 8 + size + (size & 1);
-  }
-  return pcm;
+  EXPECT_NO_THROW(BuiltPictures(2));
 }
 
 // Clean effects: 16-bit mono, near -3 dBFS without clipping, silent at both
 // ends so they start and stop without a click, and centred on zero.
 TEST(GeneratedSounds, MenuEffectsAreCleanAndSized) {
-  const std::vector<TWaveCollectionItem> waves = ReadWaveArchive(FileBytes("Data/Res/Sounds.dxw"));
   struct TExpect {
     const char* Name;
     double MinSeconds, MaxSeconds;
   };
   for (const TExpect& e : {TExpect{"Button", 0.03, 0.12}, TExpect{"MenuBegin", 1.0, 2.5}}) {
-    const TWaveCollectionItem* wave = nullptr;
-    for (const TWaveCollectionItem& w : waves)
-      if (w.Name == e.Name) wave = &w;
+    const TWaveCollectionItem* wave = BuiltWave(e.Name);
     ASSERT_NE(wave, nullptr) << e.Name;
     EXPECT_FALSE(wave->Looped) << e.Name;
     const TPcm pcm = ParseWav(wave->Wave);

@@ -6,54 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gfx/cp1251.h"
 #include "gfx/surface.h"
 #include "gfx/text.h"
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-const std::vector<TPictureCollectionItem>& Res1() {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res1.dxg"));
-  return items;
-}
-
-const TPictureCollectionItem& Picture(const std::string& name) {
-  for (const TPictureCollectionItem& item : Res1())
-    if (item.Name == name) return item;
-  ADD_FAILURE() << name << " is missing";
-  static const TPictureCollectionItem none;
-  return none;
-}
-
-uint32_t PatternPixel(const TPictureCollectionItem& item, int pattern, int x, int y) {
-  const int columns = item.Picture.Width / item.Width();
-  return item.Picture.Row((pattern / columns) * item.Height() + y)[(pattern % columns) * item.Width() + x];
-}
-
-// TColor keeps blue where 0x00RRGGBB keeps red.
-uint32_t KeyRgb(const TPictureCollectionItem& item) {
-  const uint32_t c = static_cast<uint32_t>(item.TransparentColor);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-int ChannelDistance(uint32_t a, uint32_t b) {
-  int d = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-  return d;
-}
 
 int Luminance(uint32_t c) { return (((c >> 16) & 0xFF) * 299 + ((c >> 8) & 0xFF) * 587 + (c & 0xFF) * 114) / 1000; }
 
@@ -85,10 +47,10 @@ constexpr int kCountryX = 380, kCountryY = 450, kCursorY = 491;
 // the background (their top, right and bottom rims match it) and showing
 // different things.
 TEST(GeneratedOptionsArt, IndicatorPairsSwapInPlaceOverTheBackground) {
-  const TPictureCollectionItem& bg = Picture("MMBG");
+  const TPictureCollectionItem& bg = RequiredPicture(1, "MMBG");
   for (const TSwitchRow& row : kRows) {
-    const TPictureCollectionItem& on = Picture(row.States[0]);
-    const TPictureCollectionItem& off = Picture(row.States[1]);
+    const TPictureCollectionItem& on = RequiredPicture(1, row.States[0]);
+    const TPictureCollectionItem& off = RequiredPicture(1, row.States[1]);
     ASSERT_GT(on.Picture.Width, 0);
     ASSERT_GT(off.Picture.Width, 0);
     EXPECT_EQ(on.Width(), off.Width()) << row.Hover;
@@ -120,9 +82,9 @@ TEST(GeneratedOptionsArt, IndicatorPairsSwapInPlaceOverTheBackground) {
 // good part of it.
 TEST(GeneratedOptionsArt, RowHoverPaintsOnlyWhatBothStatesShare) {
   for (const TSwitchRow& row : kRows) {
-    const TPictureCollectionItem& hover = Picture(row.Hover);
-    const TPictureCollectionItem& on = Picture(row.States[0]);
-    const TPictureCollectionItem& off = Picture(row.States[1]);
+    const TPictureCollectionItem& hover = RequiredPicture(1, row.Hover);
+    const TPictureCollectionItem& on = RequiredPicture(1, row.States[0]);
+    const TPictureCollectionItem& off = RequiredPicture(1, row.States[1]);
     ASSERT_GT(hover.Picture.Width, 0);
     ASSERT_TRUE(hover.Transparent) << row.Hover;
     EXPECT_EQ(hover.PatternCount(), 1);
@@ -150,8 +112,8 @@ TEST(GeneratedOptionsArt, RowHoverPaintsOnlyWhatBothStatesShare) {
 // leaves the back button below it alone: the button lies under it, since
 // it was placed after the rows at the same Z.
 TEST(GeneratedOptionsArt, CountryHoverKeepsOffTheBackButton) {
-  const TPictureCollectionItem& hover = Picture("Opt_4");
-  const TPictureCollectionItem& back = Picture("Opt_Bk");
+  const TPictureCollectionItem& hover = RequiredPicture(1, "Opt_4");
+  const TPictureCollectionItem& back = RequiredPicture(1, "Opt_Bk");
   ASSERT_GT(hover.Picture.Width, 0);
   ASSERT_GT(back.Picture.Width, 0);
   ASSERT_TRUE(hover.Transparent);
@@ -215,8 +177,8 @@ std::string WidestCountry() {
 // of the box, from the first letter to the widest country, and the label
 // before the box must end left of it.
 TEST_F(OptionsTextTest, CountryBoxHoldsItsTextAndCursor) {
-  const TPictureCollectionItem& boxItem = Picture("CountryEditBg");
-  const TPictureCollectionItem& cursor = Picture("Cursor");
+  const TPictureCollectionItem& boxItem = RequiredPicture(1, "CountryEditBg");
+  const TPictureCollectionItem& cursor = RequiredPicture(1, "Cursor");
   ASSERT_GT(boxItem.Picture.Width, 0);
   ASSERT_GT(cursor.Picture.Width, 0);
   // The field: the bounding box of the box picture's light pixels.
@@ -249,7 +211,7 @@ TEST_F(OptionsTextTest, CountryBoxHoldsItsTextAndCursor) {
 // entry's reads on its dark panel.
 TEST(GeneratedOptionsArt, CursorsAreShortBars) {
   for (const char* name : {"Cursor", "Cursor2"}) {
-    const TPictureCollectionItem& cursor = Picture(name);
+    const TPictureCollectionItem& cursor = RequiredPicture(1, name);
     ASSERT_GT(cursor.Picture.Width, 0) << name;
     EXPECT_TRUE(cursor.Transparent) << name;
     EXPECT_EQ(cursor.PatternCount(), 1) << name;
@@ -257,7 +219,7 @@ TEST(GeneratedOptionsArt, CursorsAreShortBars) {
     EXPECT_LE(cursor.Width(), 24) << name;
     EXPECT_LE(cursor.Height(), 6) << name;
   }
-  const TPictureCollectionItem& light = Picture("Cursor2");
+  const TPictureCollectionItem& light = RequiredPicture(1, "Cursor2");
   for (int y = 0; y < light.Height(); ++y)
     for (int x = 0; x < light.Width(); ++x)
       if (PatternPixel(light, 0, x, y) != KeyRgb(light)) {
@@ -268,13 +230,13 @@ TEST(GeneratedOptionsArt, CursorsAreShortBars) {
 // "Null" draws nothing; the back button is cut from the background in its
 // normal look (pattern 1) and its hovered look (pattern 0).
 TEST(GeneratedOptionsArt, NullIsInvisibleAndBackHasTwoLooks) {
-  const TPictureCollectionItem& null = Picture("Null");
+  const TPictureCollectionItem& null = RequiredPicture(1, "Null");
   ASSERT_GT(null.Picture.Width, 0);
   ASSERT_TRUE(null.Transparent);
   for (uint32_t p : null.Picture.Pixels) EXPECT_EQ(p, KeyRgb(null));
 
-  const TPictureCollectionItem& bg = Picture("MMBG");
-  const TPictureCollectionItem& back = Picture("Opt_Bk");
+  const TPictureCollectionItem& bg = RequiredPicture(1, "MMBG");
+  const TPictureCollectionItem& back = RequiredPicture(1, "Opt_Bk");
   ASSERT_EQ(back.PatternCount(), 2);
   EXPECT_FALSE(back.Transparent);
   EXPECT_LE(kBackX + back.Width(), SurfaceWidth);

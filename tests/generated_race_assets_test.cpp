@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,36 +15,13 @@
 #include "gfx/cp1251.h"
 #include "gfx/surface.h"
 #include "gfx/text.h"
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-const TPictureCollectionItem& Item(const std::string& name) {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res2.dxg"));
-  for (const TPictureCollectionItem& item : items)
-    if (item.Name == name) return item;
-  static const TPictureCollectionItem missing;
-  ADD_FAILURE() << name << " is not in Res2.dxg";
-  return missing;
-}
-
-uint32_t KeyRgb(const TPictureCollectionItem& item) {
-  const uint32_t c = static_cast<uint32_t>(item.TransparentColor);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-uint32_t At(const TPictureCollectionItem& item, int pattern, int x, int y) {
-  const TPixelView v = item.Pattern(pattern);
-  return v.Pixels[static_cast<size_t>(y) * v.Stride + x] & 0xFFFFFF;
-}
-
 bool Drawn(const TPictureCollectionItem& item, int pattern, int x, int y) {
-  return !item.Transparent || At(item, pattern, x, y) != KeyRgb(item);
+  return !item.Transparent || PatternPixel(item, pattern, x, y) != KeyRgb(item);
 }
 
 int R(uint32_t c) { return (c >> 16) & 0xFF; }
@@ -90,7 +65,7 @@ class GeneratedRacePicture : public testing::TestWithParam<TSizeCase> {};
 // fringe over the road or the panel.
 TEST_P(GeneratedRacePicture, HasTheSizeAndPatternsTheRaceDrawsWithAndNoKeyFringe) {
   const TSizeCase& c = GetParam();
-  const TPictureCollectionItem& item = Item(c.Name);
+  const TPictureCollectionItem& item = RequiredPicture(2, c.Name);
   EXPECT_GE(item.Width(), c.MinWidth);
   EXPECT_LE(item.Width(), c.MaxWidth);
   if (c.Height) {
@@ -105,7 +80,7 @@ TEST_P(GeneratedRacePicture, HasTheSizeAndPatternsTheRaceDrawsWithAndNoKeyFringe
   for (int p = 0; p < item.PatternCount(); ++p)
     for (int y = 0; y < item.Height(); ++y)
       for (int x = 0; x < item.Width(); ++x) {
-        const uint32_t col = At(item, p, x, y);
+        const uint32_t col = PatternPixel(item, p, x, y);
         if (col == key) continue;
         ++drawn;
         if (R(col) > 150 && B(col) > 150 && G(col) < R(col) - 80 && G(col) < B(col) - 80) ++fringe;
@@ -121,7 +96,9 @@ INSTANTIATE_TEST_SUITE_P(Race, GeneratedRacePicture, testing::ValuesIn(kSizes),
 
 constexpr int kPanelLeft = 610;
 
-uint32_t PanelAt(int screenX, int screenY) { return At(Item("Panel"), 0, screenX - kPanelLeft, screenY); }
+uint32_t PanelAt(int screenX, int screenY) {
+  return PatternPixel(RequiredPicture(2, "Panel"), 0, screenX - kPanelLeft, screenY);
+}
 
 // Every panel text, at its longest, is printed on dark green glass.
 TEST(GeneratedPanel, EveryTextLiesOnItsDisplayWindow) {
@@ -180,7 +157,7 @@ TEST(GeneratedPanel, IconsAndProgressMarkerSitInDarkRecesses) {
 // into the picture, at (width + 641, height + 509). The dial's hub, a
 // bright cap with a dark centre, must be centred there.
 TEST(GeneratedPanel, NeedleTurnsAboutTheDialCentre) {
-  const TPictureCollectionItem& needle = Item("Pointer");
+  const TPictureCollectionItem& needle = RequiredPicture(2, "Pointer");
   const int px = needle.Width() + 641, py = needle.Height() + 509;  // a pixel corner
   int centre = 0;
   for (int dy = -1; dy <= 0; ++dy)
@@ -211,13 +188,13 @@ TEST(GeneratedPanel, NeedleTurnsAboutTheDialCentre) {
 
 // Pattern 0 shows a whole car, each further pattern less; the last warns.
 TEST(GeneratedPanel, EnergyPatternsRunDownFromIntact) {
-  const TPictureCollectionItem& energy = Item("Energy");
+  const TPictureCollectionItem& energy = RequiredPicture(2, "Energy");
   ASSERT_EQ(energy.PatternCount(), 4);
   int lit[4] = {};
   for (int p = 0; p < 4; ++p)
     for (int y = 0; y < energy.Height(); ++y)
       for (int x = 0; x < energy.Width(); ++x) {
-        const uint32_t c = At(energy, p, x, y);
+        const uint32_t c = PatternPixel(energy, p, x, y);
         if (Brightest(c) < 200) continue;
         ++lit[p];
         if (p == 3) {
@@ -250,7 +227,7 @@ class GeneratedLamp : public testing::TestWithParam<TLampCase> {};
 
 TEST_P(GeneratedLamp, PostStandsOnItsPointAndTheLightReachesOverTheRoad) {
   const TLampCase& c = GetParam();
-  const TPictureCollectionItem& lamp = Item(c.Name);
+  const TPictureCollectionItem& lamp = RequiredPicture(2, c.Name);
   ASSERT_LT(c.PostX, lamp.Width());
   ASSERT_LT(c.PostY, lamp.Height());
   // Solid post under the point, not a speck of the dithered glow.
@@ -266,7 +243,7 @@ TEST_P(GeneratedLamp, PostStandsOnItsPointAndTheLightReachesOverTheRoad) {
   int n = 0;
   for (int y = 0; y < lamp.Height(); ++y)
     for (int x = 0; x < lamp.Width(); ++x) {
-      const uint32_t col = At(lamp, 0, x, y);
+      const uint32_t col = PatternPixel(lamp, 0, x, y);
       if (Drawn(lamp, 0, x, y) && R(col) > 200 && G(col) > 150 && B(col) < R(col) - 40) sx += x, sy += y, ++n;
     }
   ASSERT_GT(n, 20);
@@ -283,10 +260,10 @@ INSTANTIATE_TEST_SUITE_P(Race, GeneratedLamp, testing::ValuesIn(kLamps),
 
 // Laid side by side across the road, the strips keep the chequer going.
 TEST(GeneratedFinishLine, ChequerContinuesIntoTheNextTile) {
-  const TPictureCollectionItem& line = Item("FinishLine");
+  const TPictureCollectionItem& line = RequiredPicture(2, "FinishLine");
   const int w = line.Width();
   for (int y = 0; y < line.Height(); y += 3) {
-    const int first = Brightest(At(line, 0, 0, y)), last = Brightest(At(line, 0, w - 1, y));
+    const int first = Brightest(PatternPixel(line, 0, 0, y)), last = Brightest(PatternPixel(line, 0, w - 1, y));
     EXPECT_GT(std::abs(first - last), 80) << "row " << y;
   }
 }
@@ -294,7 +271,7 @@ TEST(GeneratedFinishLine, ChequerContinuesIntoTheNextTile) {
 // ---- Effects -------------------------------------------------------------------
 
 TEST(GeneratedRaceEffects, ExplosionStartsHotAtTheCentreAndEndsInThinSmoke) {
-  const TPictureCollectionItem& blast = Item("ExplosionBig");
+  const TPictureCollectionItem& blast = RequiredPicture(2, "ExplosionBig");
   const int frames = blast.PatternCount();
   std::vector<int> hot(frames), drawn(frames);
   for (int p = 0; p < frames; ++p) {
@@ -302,7 +279,7 @@ TEST(GeneratedRaceEffects, ExplosionStartsHotAtTheCentreAndEndsInThinSmoke) {
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 64; ++x) {
         if (!Drawn(blast, p, x, y)) continue;
-        const uint32_t c = At(blast, p, x, y);
+        const uint32_t c = PatternPixel(blast, p, x, y);
         ++drawn[p];
         sx += x, sy += y;
         if (R(c) > 220 && G(c) > 150) ++hot[p];
@@ -319,14 +296,14 @@ TEST(GeneratedRaceEffects, ExplosionStartsHotAtTheCentreAndEndsInThinSmoke) {
 }
 
 TEST(GeneratedRaceEffects, NitroFlameIsCentredBlueAndBrightestAtTheNozzle) {
-  const TPictureCollectionItem& flame = Item("NitroAnim");
+  const TPictureCollectionItem& flame = RequiredPicture(2, "NitroAnim");
   for (int p = 0; p < flame.PatternCount(); ++p) {
     double sx = 0, nozzle = 0, tail = 0, red = 0, blue = 0;
     int n = 0, nozzleN = 0, tailN = 0, lowest = -1;
     for (int y = 0; y < flame.Height(); ++y)
       for (int x = 0; x < flame.Width(); ++x) {
         if (!Drawn(flame, p, x, y)) continue;
-        const uint32_t c = At(flame, p, x, y);
+        const uint32_t c = PatternPixel(flame, p, x, y);
         sx += x, ++n, lowest = y;
         red += R(c), blue += B(c);
         const int sum = R(c) + G(c) + B(c);
@@ -344,16 +321,16 @@ TEST(GeneratedRaceEffects, NitroFlameIsCentredBlueAndBrightestAtTheNozzle) {
 }
 
 TEST(GeneratedRaceEffects, MarksAreDarkRubberAndDarkRedBlood) {
-  const TPictureCollectionItem& tyre = Item("Handbrake");
-  const TPictureCollectionItem& blood = Item("Blood");
+  const TPictureCollectionItem& tyre = RequiredPicture(2, "Handbrake");
+  const TPictureCollectionItem& blood = RequiredPicture(2, "Blood");
   for (int y = 0; y < 14; ++y)
     for (int x = 0; x < 10; ++x) {
       if (Drawn(tyre, 0, x, y)) {
-        const uint32_t c = At(tyre, 0, x, y);
+        const uint32_t c = PatternPixel(tyre, 0, x, y);
         EXPECT_LT(Brightest(c), 0x3b) << "tyre mark lighter than asphalt at " << x << "," << y;
       }
       if (Drawn(blood, 0, x, y)) {
-        const uint32_t c = At(blood, 0, x, y);
+        const uint32_t c = PatternPixel(blood, 0, x, y);
         EXPECT_GT(R(c), 2 * std::max(G(c), B(c))) << "blood at " << x << "," << y;
         EXPECT_LT(R(c), 200) << "blood at " << x << "," << y;
       }

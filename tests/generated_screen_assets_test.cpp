@@ -9,39 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
-
-const std::vector<TPictureCollectionItem>& List(int number) {
-  static const std::vector<TPictureCollectionItem> res1 = ReadImageArchive(ReadArchiveFile("Data/Res/Res1.dxg"));
-  static const std::vector<TPictureCollectionItem> res2 = ReadImageArchive(ReadArchiveFile("Data/Res/Res2.dxg"));
-  return number == 1 ? res1 : res2;
-}
-
-const TPictureCollectionItem* Find(int list, const std::string& name) {
-  for (const TPictureCollectionItem& item : List(list))
-    if (item.Name == name) return &item;
-  return nullptr;
-}
-
-uint32_t PatternPixel(const TPictureCollectionItem& item, int pattern, int x, int y) {
-  const int columns = item.Picture.Width / item.Width();
-  return item.Picture.Row((pattern / columns) * item.Height() + y)[(pattern % columns) * item.Width() + x];
-}
-
-// TColor keeps blue where 0x00RRGGBB keeps red.
-uint32_t KeyRgb(const TPictureCollectionItem& item) {
-  const uint32_t c = static_cast<uint32_t>(item.TransparentColor);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-int ChannelDistance(uint32_t a, uint32_t b) {
-  int d = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-  return d;
-}
 
 int Brightness(uint32_t rgb) { return std::max({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF}); }
 
@@ -64,7 +35,7 @@ const TExpected kPictures[] = {
 
 TEST(GeneratedScreenArt, PicturesHaveTheirSizesAndPatterns) {
   for (const TExpected& e : kPictures) {
-    const TPictureCollectionItem* item = Find(e.List, e.Name);
+    const TPictureCollectionItem* item = BuiltPicture(e.List, e.Name);
     ASSERT_NE(item, nullptr) << e.Name;
     if (e.Width) {
       EXPECT_EQ(item->Width(), e.Width) << e.Name;
@@ -86,7 +57,7 @@ struct TBox {
   bool Overlaps(const TBox& o) const { return L < o.R && o.L < R && T < o.B && o.T < B; }
 };
 TBox BoxOf(const TPlaced& p) {
-  const TPictureCollectionItem* item = Find(1, p.Name);
+  const TPictureCollectionItem* item = BuiltPicture(1, p.Name);
   return {p.X, p.Y, p.X + item->Width(), p.Y + item->Height()};
 }
 
@@ -100,7 +71,7 @@ TEST(GeneratedScreenArt, ScreenPicturesStayOnScreenAndApart) {
   for (const auto& screen : screens) {
     std::vector<TBox> boxes;
     for (const TPlaced& p : screen) {
-      ASSERT_NE(Find(1, p.Name), nullptr) << p.Name;
+      ASSERT_NE(BuiltPicture(1, p.Name), nullptr) << p.Name;
       const TBox box = BoxOf(p);
       EXPECT_LE(box.R, 792) << p.Name;
       EXPECT_LE(box.B, 592) << p.Name;
@@ -115,12 +86,12 @@ TEST(GeneratedScreenArt, ScreenPicturesStayOnScreenAndApart) {
 // The buttons are the background under them with a caption or key: their
 // rim matches MMBG so they join it, and the hovered look differs.
 TEST(GeneratedScreenArt, ButtonsAreDrawnOverTheBackground) {
-  const TPictureCollectionItem* bg = Find(1, "MMBG");
+  const TPictureCollectionItem* bg = BuiltPicture(1, "MMBG");
   ASSERT_NE(bg, nullptr);
   const TPlaced buttons[] = {{"HS_Clear", 0, 245},    {"HS_View", 0, 335},      {"HS_Back", 52, 457},
                              {"Help_Prev", 537, 512}, {"Help_Next", 622, 435}};
   for (const TPlaced& b : buttons) {
-    const TPictureCollectionItem* item = Find(1, b.Name);
+    const TPictureCollectionItem* item = BuiltPicture(1, b.Name);
     ASSERT_NE(item, nullptr) << b.Name;
     int rim = 0, changed = 0;
     for (int pattern = 0; pattern < 2; ++pattern)
@@ -136,7 +107,7 @@ TEST(GeneratedScreenArt, ButtonsAreDrawnOverTheBackground) {
   }
   // The help screen's back button ("Opt_Bk", to x = 547) is drawn over the
   // first columns of the previous-page key, which must show only background.
-  const TPictureCollectionItem* prev = Find(1, "Help_Prev");
+  const TPictureCollectionItem* prev = BuiltPicture(1, "Help_Prev");
   for (int pattern = 0; pattern < 2; ++pattern)
     for (int y = 0; y < prev->Height(); ++y)
       for (int x = 0; x < 547 - 537; ++x)
@@ -148,7 +119,7 @@ TEST(GeneratedScreenArt, ButtonsAreDrawnOverTheBackground) {
 // every row of the table, and the score and the typed name in white on the
 // name entry: the pictures stay dark there.
 TEST(GeneratedScreenArt, PrintedTextsLandOnDarkFields) {
-  const TPictureCollectionItem* table = Find(1, "HSTable");
+  const TPictureCollectionItem* table = BuiltPicture(1, "HSTable");
   ASSERT_NE(table, nullptr);
   for (int row = 0; row < 10; ++row)
     for (int dx = -60; dx <= 60; dx += 10) {
@@ -158,7 +129,7 @@ TEST(GeneratedScreenArt, PrintedTextsLandOnDarkFields) {
         EXPECT_LT(Brightness(PatternPixel(*table, 0, 720 + dx - 274, scoreY)), 80) << "score row " << row + 1;
       }
     }
-  const TPictureCollectionItem* window = Find(1, "SendTable");
+  const TPictureCollectionItem* window = BuiltPicture(1, "SendTable");
   ASSERT_NE(window, nullptr);
   // A name can grow to about 270 pixels before the entry stops it.
   for (int dx = -140; dx <= 140; dx += 10) {
@@ -170,8 +141,8 @@ TEST(GeneratedScreenArt, PrintedTextsLandOnDarkFields) {
 // The check box covers the area a click toggles, its unticked look is the
 // window's own pixels there, and the ticked one differs.
 TEST(GeneratedScreenArt, CheckBoxJoinsTheNameEntryWindow) {
-  const TPictureCollectionItem* window = Find(1, "SendTable");
-  const TPictureCollectionItem* box = Find(1, "SendOk");
+  const TPictureCollectionItem* window = BuiltPicture(1, "SendTable");
+  const TPictureCollectionItem* box = BuiltPicture(1, "SendOk");
   ASSERT_NE(window, nullptr);
   ASSERT_NE(box, nullptr);
   EXPECT_LE(window->Height() + 135, 592);
@@ -190,7 +161,7 @@ TEST(GeneratedScreenArt, CheckBoxJoinsTheNameEntryWindow) {
 TEST(GeneratedScreenArt, KeyedPicturesHaveNoKeyFringe) {
   for (const TExpected& e : kPictures) {
     if (!e.Keyed) continue;
-    const TPictureCollectionItem* item = Find(e.List, e.Name);
+    const TPictureCollectionItem* item = BuiltPicture(e.List, e.Name);
     ASSERT_NE(item, nullptr) << e.Name;
     const uint32_t key = KeyRgb(*item);
     const int w = item->Width(), h = item->Height();

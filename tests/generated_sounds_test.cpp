@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
@@ -25,60 +23,6 @@ const char* const kAllEffects[] = {"Button",       "MenuBegin", "Tick",      "Sc
 // play on by themselves until then.
 const std::set<std::string> kLooped = {"Neutral", "Accel1", "Accel2",     "Accel3", "Accel4", "Maxed",
                                        "Slowed",  "Brake",  "MachineGun", "Horn",   "Nitro"};
-
-struct TPcm {
-  int Channels = 0, Rate = 0, Bits = 0;
-  std::vector<int16_t> Samples;
-};
-
-// Walks the RIFF chunks; leaves Channels 0 when the file is not PCM WAV.
-TPcm ParseWav(const std::vector<uint8_t>& riff) {
-  TPcm pcm;
-  auto u32 = [&](size_t at) {
-    return riff[at] | riff[at + 1] << 8 | riff[at + 2] << 16 | uint32_t(riff[at + 3]) << 24;
-  };
-  auto u16 = [&](size_t at) { return riff[at] | riff[at + 1] << 8; };
-  if (riff.size() < 12 || std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0 ||
-      u32(4) + 8 != riff.size())
-    return pcm;
-  for (size_t at = 12; at + 8 <= riff.size();) {
-    const uint32_t size = u32(at + 4);
-    if (at + 8 + size > riff.size()) return TPcm{};
-    if (std::memcmp(riff.data() + at, "fmt ", 4) == 0 && u16(at + 8) == 1) {
-      pcm.Channels = u16(at + 10);
-      pcm.Rate = static_cast<int>(u32(at + 12));
-      pcm.Bits = u16(at + 22);
-    } else if (std::memcmp(riff.data() + at, "data", 4) == 0) {
-      pcm.Samples.resize(size / 2);
-      std::memcpy(pcm.Samples.data(), riff.data() + at + 8, pcm.Samples.size() * 2);
-    }
-    at += 8 + size + (size & 1);
-  }
-  return pcm;
-}
-
-class GeneratedEffects : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    std::ifstream in("Data/Res/Sounds.dxw", std::ios::binary);
-    Waves = new std::vector<TWaveCollectionItem>(
-        ReadWaveArchive(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())));
-  }
-  static void TearDownTestSuite() {
-    delete Waves;
-    Waves = nullptr;
-  }
-
-  static const TWaveCollectionItem* Find(const std::string& name) {
-    for (const TWaveCollectionItem& w : *Waves)
-      if (w.Name == name) return &w;
-    return nullptr;
-  }
-
-  static std::vector<TWaveCollectionItem>* Waves;
-};
-
-std::vector<TWaveCollectionItem>* GeneratedEffects::Waves = nullptr;
 
 // The fundamental of a looped wave: the first strong peak of its
 // autocorrelation between 20 and 500 Hz, over a stretch of the loop read
@@ -107,10 +51,10 @@ double LoopFundamentalHz(const TPcm& pcm) {
   return 0.0;
 }
 
-TEST_F(GeneratedEffects, EveryEffectIsThereAndExactlyTheHeldOnesLoop) {
+TEST(GeneratedEffects, EveryEffectIsThereAndExactlyTheHeldOnesLoop) {
   std::set<std::string> looped;
   for (const char* name : kAllEffects) {
-    const TWaveCollectionItem* wave = Find(name);
+    const TWaveCollectionItem* wave = BuiltWave(name);
     ASSERT_NE(wave, nullptr) << name;
     if (wave->Looped) looped.insert(name);
   }
@@ -121,9 +65,9 @@ TEST_F(GeneratedEffects, EveryEffectIsThereAndExactlyTheHeldOnesLoop) {
 // start and end in silence; loops start on a zero crossing (no click when the
 // game starts them) and run from their last sample into their first with a
 // step no larger than the wave's ordinary steps.
-TEST_F(GeneratedEffects, EveryEffectIsCleanAndLoopsJoin) {
+TEST(GeneratedEffects, EveryEffectIsCleanAndLoopsJoin) {
   for (const char* name : kAllEffects) {
-    const TWaveCollectionItem* wave = Find(name);
+    const TWaveCollectionItem* wave = BuiltWave(name);
     ASSERT_NE(wave, nullptr) << name;
     const TPcm pcm = ParseWav(wave->Wave);
     ASSERT_EQ(pcm.Channels, 1) << name;
@@ -162,11 +106,11 @@ TEST_F(GeneratedEffects, EveryEffectIsCleanAndLoopsJoin) {
 
 // Each gear sounds higher than the one before; the idle lies below them
 // all and the top-speed whine above.
-TEST_F(GeneratedEffects, EngineRisesGearByGear) {
+TEST(GeneratedEffects, EngineRisesGearByGear) {
   const char* const order[] = {"Neutral", "Accel1", "Accel2", "Accel3", "Accel4", "Maxed"};
   double previous = 0.0;
   for (const char* name : order) {
-    const TWaveCollectionItem* wave = Find(name);
+    const TWaveCollectionItem* wave = BuiltWave(name);
     ASSERT_NE(wave, nullptr) << name;
     const double hz = LoopFundamentalHz(ParseWav(wave->Wave));
     EXPECT_GT(hz, previous * 1.1) << name << " at " << hz << " Hz is not clearly higher than the sound before it";

@@ -6,41 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
 
 constexpr int kTile = 72;
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+const TPictureCollectionItem* Tiles() { return BuiltPicture(2, "Tiles"); }
 
-const TPictureCollectionItem* Tiles() {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res2.dxg"));
-  for (const TPictureCollectionItem& item : items)
-    if (item.Name == "Tiles") return &item;
-  return nullptr;
-}
-
-uint32_t Pixel(int code, int x, int y) {
-  const TPixelView view = Tiles()->Pattern(code);
-  return view.Pixels[y * view.Stride + x];
-}
-
-int Distance(uint32_t a, uint32_t b) {
-  int d = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-  return d;
-}
+uint32_t Pixel(int code, int x, int y) { return PatternPixel(*Tiles(), code, x, y); }
 
 // How two tiles meet. Along their common edge, each pixel is compared with
 // its neighbour across the edge, and the step is set against the steps to
@@ -57,9 +35,9 @@ TSeam Measure(int first, int second, bool sideBySide) {
   };
   TSeam seam;
   for (int i = 0; i < kTile; ++i) {
-    const int cross = Distance(at(first, kTile - 1, i), at(second, 0, i));
-    const int inside = std::max(Distance(at(first, kTile - 2, i), at(first, kTile - 1, i)),
-                                Distance(at(second, 0, i), at(second, 1, i)));
+    const int cross = ChannelDistance(at(first, kTile - 1, i), at(second, 0, i));
+    const int inside = std::max(ChannelDistance(at(first, kTile - 2, i), at(first, kTile - 1, i)),
+                                ChannelDistance(at(second, 0, i), at(second, 1, i)));
     const int excess = std::max(0, cross - inside);
     seam.Mean += excess;
     if (excess > 48) ++seam.Breaks;

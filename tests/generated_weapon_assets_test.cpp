@@ -7,29 +7,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "race/player/car_tables.h"
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
-
-const std::vector<TPictureCollectionItem>& Res2() {
-  static const std::vector<TPictureCollectionItem> items = [] {
-    std::ifstream in("Data/Res/Res2.dxg", std::ios::binary);
-    return ReadImageArchive(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}));
-  }();
-  return items;
-}
-
-const TPictureCollectionItem& Picture(const std::string& name) {
-  for (const TPictureCollectionItem& item : Res2())
-    if (item.Name == name) return item;
-  throw std::runtime_error("no picture " + name + " in Res2.dxg");
-}
 
 int R(uint32_t c) { return (c >> 16) & 0xFF; }
 int G(uint32_t c) { return (c >> 8) & 0xFF; }
@@ -72,7 +57,7 @@ TEST(GeneratedWeaponArt, SizesPatternsAndCleanKeyedEdges) {
 
   for (const TImageCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    const TPictureCollectionItem& item = Picture(c.Name);
+    const TPictureCollectionItem& item = RequiredPicture(2, c.Name);
     EXPECT_EQ(item.Width(), c.Width);
     EXPECT_EQ(item.Height(), c.Height);
     EXPECT_GE(item.PatternCount(), c.MinPatterns);
@@ -104,8 +89,8 @@ struct TArmedCar {
 };
 
 TArmedCar Draw(int car, const std::string& weapon, int heading) {
-  const TPictureCollectionItem& body = Picture(CarImage[car]);
-  const TPictureCollectionItem& arm = Picture(weapon);
+  const TPictureCollectionItem& body = RequiredPicture(2, CarImage[car]);
+  const TPictureCollectionItem& arm = RequiredPicture(2, weapon);
   const int w = body.Width(), h = body.Height(), x = 100, y = 60;
   TArmedCar out{BlankPage(400, 300), BlankPage(400, 300)};
   const int cx = static_cast<int>(std::trunc(w / 2.0 + x)), cy = static_cast<int>(std::trunc(h / 2.0 + y));
@@ -181,8 +166,8 @@ TEST(GeneratedWeaponArt, FiringGunKeepsItsPlace) {
 // about the rocket's centre with the flame's pivot fractions 0.5, -0.22.
 // Either way the flame must start at the rocket's tail, on its centre line.
 TEST(GeneratedWeaponArt, RocketFlameStartsAtTheTailBothWaysItIsDrawn) {
-  const TPictureCollectionItem& rocket = Picture("Rocket");
-  const TPictureCollectionItem& fire = Picture("EngineFire");
+  const TPictureCollectionItem& rocket = RequiredPicture(2, "Rocket");
+  const TPictureCollectionItem& fire = RequiredPicture(2, "EngineFire");
   const int x = 50, y = 40, rw = rocket.Width(), rh = rocket.Height(), fw = fire.Width(), fh = fire.Height();
   TSurface body = BlankPage(160, 160);
   rocket.Draw(body, x, y, 0);
@@ -208,7 +193,7 @@ TEST(GeneratedWeaponArt, RocketFlameStartsAtTheTailBothWaysItIsDrawn) {
 // The blast opens on a white-hot core in the middle, burns out into smoke
 // and ends dark: no bright pixel is left in its last pattern.
 TEST(GeneratedWeaponArt, BlastStartsWhiteHotAndEndsInSmoke) {
-  const TPictureCollectionItem& blast = Picture("Explosion");
+  const TPictureCollectionItem& blast = RequiredPicture(2, "Explosion");
   const TPixelView first = blast.Pattern(0), last = blast.Pattern(blast.PatternCount() - 1);
   const uint32_t core = first.Pixels[static_cast<size_t>(32) * first.Stride + 32];
   EXPECT_GE(std::min({R(core), G(core), B(core)}), 230);

@@ -5,50 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "built_assets.h"
 #include "sprites/archive_format.h"
 
 namespace {
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-const std::vector<TPictureCollectionItem>& Res1() {
-  static const std::vector<TPictureCollectionItem> items = ReadImageArchive(FileBytes("Data/Res/Res1.dxg"));
-  return items;
-}
-
-const TPictureCollectionItem* FindPicture(const std::string& name) {
-  for (const TPictureCollectionItem& item : Res1())
-    if (item.Name == name) return &item;
-  return nullptr;
-}
-
-uint32_t PatternPixel(const TPictureCollectionItem& item, int pattern, int x, int y) {
-  const int columns = item.Picture.Width / item.Width();
-  return item.Picture.Row((pattern / columns) * item.Height() + y)[(pattern % columns) * item.Width() + x];
-}
-
-// TColor holds blue in the low byte's place of red: 0x00BBGGRR.
-uint32_t KeyRgb(const TPictureCollectionItem& item) {
-  const uint32_t c = static_cast<uint32_t>(item.TransparentColor);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-int ChannelDistance(uint32_t a, uint32_t b) {
-  int d = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-  return d;
-}
 
 constexpr int kFrameX = 188, kFrameY = 237, kCentreX = 348;
 
@@ -70,7 +34,7 @@ struct TBox {
 };
 
 TEST(GeneratedWindowArt, FrameIsAKeyedPanelCentredOnTheWindowTexts) {
-  const TPictureCollectionItem* frame = FindPicture("Window");
+  const TPictureCollectionItem* frame = BuiltPicture(1, "Window");
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->PatternCount(), 1);
   EXPECT_EQ(kFrameX + frame->Width() / 2, kCentreX);
@@ -95,12 +59,12 @@ TEST(GeneratedWindowArt, FrameIsAKeyedPanelCentredOnTheWindowTexts) {
 // apart and clear of every question, whose picture would otherwise cover
 // them, and each is a single hit box in both looks.
 TEST(GeneratedWindowArt, PiecesFitTheFrameAndKeepTheButtonsClear) {
-  const TPictureCollectionItem* frame = FindPicture("Window");
+  const TPictureCollectionItem* frame = BuiltPicture(1, "Window");
   ASSERT_NE(frame, nullptr);
   const TBox frameBox{kFrameX, kFrameY, kFrameX + frame->Width(), kFrameY + frame->Height()};
   std::vector<TBox> questions, buttons;
   for (const TPiece& p : kPieces) {
-    const TPictureCollectionItem* item = FindPicture(p.Name);
+    const TPictureCollectionItem* item = BuiltPicture(1, p.Name);
     ASSERT_NE(item, nullptr) << p.Name;
     EXPECT_EQ(item->Width(), p.Width) << p.Name;
     EXPECT_EQ(item->PatternCount(), p.Patterns) << p.Name;
@@ -127,10 +91,10 @@ TEST(GeneratedWindowArt, PiecesFitTheFrameAndKeepTheButtonsClear) {
 // under them, their middles show a caption, and a button's hovered look
 // (pattern 0) differs from its normal one (pattern 1).
 TEST(GeneratedWindowArt, PiecesJoinTheFrameUnderThem) {
-  const TPictureCollectionItem* frame = FindPicture("Window");
+  const TPictureCollectionItem* frame = BuiltPicture(1, "Window");
   ASSERT_NE(frame, nullptr);
   for (const TPiece& p : kPieces) {
-    const TPictureCollectionItem* item = FindPicture(p.Name);
+    const TPictureCollectionItem* item = BuiltPicture(1, p.Name);
     ASSERT_NE(item, nullptr) << p.Name;
     EXPECT_FALSE(item->Transparent) << p.Name;
     for (int pattern = 0; pattern < item->PatternCount(); ++pattern) {
