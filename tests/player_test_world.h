@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/headless_platform.h"
+#include "silent_wave.h"
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
 #include "race/race_state.h"
@@ -121,27 +122,11 @@ class PlayerWorld : public testing::Test {
     MDXImageList2.Items.push_back(std::move(item));
   }
 
-  // A silent 16-bit mono wave of 50 ms at 1000 Hz.
+  // A silent wave of 50 ms.
   static void AddWave(const char* name, bool looped) {
-    const uint32_t data = 100, rate = 1000, bytesPerSecond = 2000;
-    std::vector<uint8_t> w(44 + data, 0);
-    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&w[at], &v, 4); };
-    auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&w[at], &v, 2); };
-    std::memcpy(&w[0], "RIFF", 4);
-    put32(4, 36 + data);
-    std::memcpy(&w[8], "WAVEfmt ", 8);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, 1);
-    put32(24, rate);
-    put32(28, bytesPerSecond);
-    put16(32, 2);
-    put16(34, 16);
-    std::memcpy(&w[36], "data", 4);
-    put32(40, data);
     TWaveCollectionItem item;
     item.Name = name;
-    item.Wave = std::move(w);
+    item.Wave = SilentWave(50);
     item.Looped = looped;
     MDXWaveList.Items.push_back(std::move(item));
   }

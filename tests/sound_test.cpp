@@ -7,30 +7,10 @@
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "sprites/lookup_error.h"
+#include "silent_wave.h"
 #include "sprites/wave_list.h"
 
 namespace {
-
-// A silent 16-bit mono wave lasting Ms milliseconds at 1000 Hz.
-std::vector<uint8_t> Wave(int ms) {
-  const uint32_t data = static_cast<uint32_t>(ms) * 2, rate = 1000, bytesPerSecond = 2000;
-  std::vector<uint8_t> w(44 + data, 0);
-  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&w[at], &v, 4); };
-  auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&w[at], &v, 2); };
-  std::memcpy(&w[0], "RIFF", 4);
-  put32(4, 36 + data);
-  std::memcpy(&w[8], "WAVEfmt ", 8);
-  put32(16, 16);
-  put16(20, 1);
-  put16(22, 1);
-  put32(24, rate);
-  put32(28, bytesPerSecond);
-  put16(32, 2);
-  put16(34, 16);
-  std::memcpy(&w[36], "data", 4);
-  put32(40, data);
-  return w;
-}
 
 class SoundTest : public ::testing::Test {
  protected:
@@ -52,7 +32,7 @@ class SoundTest : public ::testing::Test {
   static void Add(const char* name, int ms, bool looped, int maxPlaying) {
     TWaveCollectionItem item;
     item.Name = name;
-    item.Wave = Wave(ms);
+    item.Wave = SilentWave(ms);
     item.Looped = looped;
     item.MaxPlayingCount = maxPlaying;
     MDXWaveList.Items.push_back(item);
