@@ -15,7 +15,7 @@
 #include "screens/car_selection.h"
 #include "screens/help_screen.h"
 #include "screens/main_menu.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/frame_rate.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"

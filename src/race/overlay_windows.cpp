@@ -17,7 +17,7 @@
 #include "screens/activate_item.h"
 #include "screens/main_menu.h"
 #include "screens/menu_button.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"
 #include "shell/input.h"

@@ -11,7 +11,7 @@
 #include "screens/score_report.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/sound.h"
 

@@ -5,11 +5,10 @@
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/menu_button.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
 
-int SelectedCar = 1;
 int PendingCar = 1;
 int CarSwitchState = 0;
 

@@ -2,7 +2,6 @@
 // The car-selection screen: six cars, a cross-fade between their pictures,
 // and the start of the race.
 
-extern int SelectedCar;     // 1..6, kept from one game to the next
 extern int PendingCar;      // the car being faded to
 extern int CarSwitchState;  // 0 idle, 1 cross-fade running
 

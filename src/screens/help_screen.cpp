@@ -7,7 +7,7 @@
 #include "screens/help_texts.h"
 #include "screens/menu_button.h"
 #include "screens/screen_title.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
 #include "sprites/sprite.h"

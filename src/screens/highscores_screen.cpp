@@ -6,7 +6,7 @@
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/menu_button.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/counters.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"

@@ -5,7 +5,7 @@
 #include "platform/platform.h"
 #include "race/world/scroll_background.h"
 #include "screens/menu_button.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
 #include "race/overlay_windows.h"

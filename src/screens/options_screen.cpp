@@ -9,7 +9,7 @@
 #include "screens/activate_item.h"
 #include "screens/menu_button.h"
 #include "screens/screen_title.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/counters.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
@@ -42,6 +42,12 @@ void ShowIndicator(TMyImageSprite* indicator, bool on, const char* onImage, cons
   if (indicator && indicator->Image && indicator->Image->Name != wanted) indicator->SetImageByName(wanted);
 }
 
+// Row 4 is the country box: moving the selection to another row ends the
+// typing.
+void EndCountryEditOffTheBox() {
+  if (HoverButton != 4 && CountryEditActive == 1) ToggleCountryEdit();
+}
+
 }  // namespace
 
 void OpenOptions() {
@@ -62,6 +68,7 @@ void OpenOptions() {
   SoundIndicator = TMyImageSprite::CreateAt(1, SoundOn ? "OptSoundOn" : "OptSoundOff", 115, 383, 3);
   TextCursor = new TMyCursor(1, 1000, 5, 491, 380, "Cursor");
   CountryEditActive = 0;
+  SelectionMoved = EndCountryEditOffTheBox;
 }
 
 void OptionsTick(int moveCount) {
@@ -92,6 +99,7 @@ void OptionsTexts() {
 
 void CloseOptions() {
   GameScreen = 0;
+  SelectionMoved = nullptr;
   KillButtons();
   if (Background) Background->Kill();
   Background = nullptr;

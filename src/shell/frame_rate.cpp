@@ -1,7 +1,5 @@
 #include "shell/frame_rate.h"
 
-double SpeedFactor = 1.0;
-int FrameMs = 15;
 int FrameRate = 0;
 int RefreshRate = 0;
 

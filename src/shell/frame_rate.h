@@ -1,9 +1,7 @@
 #pragma once
-// The frame-rate scale: every per-tick movement is tuned for 85 ticks per
-// second and multiplied by SpeedFactor; millisecond timers count down by
-// FrameMs per tick.
-extern double SpeedFactor;
-extern int FrameMs;
+// The frame-rate measurement behind the tick scale (SpeedFactor, FrameMs).
+#include "sprites/tick_scale.h"
+
 extern int FrameRate;    // the frame timer's last measurement, 0 until the first
 extern int RefreshRate;  // the display's refresh rate in Hz, read after every mode change
 

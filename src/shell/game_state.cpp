@@ -8,6 +8,7 @@ int MouseX = 0, MouseY = 0;
 unsigned char LastKeyChar = 0;
 std::string PlayerName;
 uint8_t CountryEditActive = 0;
+int SelectedCar = 1;
 bool Terminated = false;
 
 void ResetGameState() {

@@ -12,6 +12,9 @@ extern int MouseX, MouseY;
 extern unsigned char LastKeyChar;
 extern std::string PlayerName;  // at most 12 characters, typed in the name entry
 extern uint8_t CountryEditActive;
+// The player's car, 1..6: chosen on the car-selection screen, driven in the
+// race, kept from one game to the next.
+extern int SelectedCar;
 
 // Set by ShutDown; the platform's loop ends after the current tick or event.
 extern bool Terminated;

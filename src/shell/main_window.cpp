@@ -17,7 +17,7 @@
 #include "screens/highscores_screen.h"
 #include "screens/main_menu.h"
 #include "screens/options_screen.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/frame_rate.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"

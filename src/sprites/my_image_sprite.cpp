@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "shell/frame_rate.h"
+#include "sprites/tick_scale.h"
 
 TMyImageSprite::TMyImageSprite(int listSel) : TImageSprite(&MDXSpriteEngine), ListSel(static_cast<unsigned char>(listSel)) {
   AnimPos = 0;

@@ -9,8 +9,8 @@
 #include "race/world/finish_line.h"
 #include "race/world/scroll_background.h"
 #include "race/world/track_map.h"
-#include "screens/car_selection.h"
 #include "shell/frame_rate.h"
+#include "shell/game_state.h"
 #include "shell/sound.h"
 
 TPlayer* Player = nullptr;

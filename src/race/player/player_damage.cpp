@@ -15,8 +15,8 @@
 #include "race/world/scroll_background.h"
 #include "race/world/scroll_velocity.h"
 #include "race/world/track_map.h"
-#include "screens/car_selection.h"
 #include "shell/frame_rate.h"
+#include "shell/game_state.h"
 #include "shell/sound.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
 #include "race/player/player_weapons.h"
-#include "screens/car_selection.h"
+#include "shell/game_state.h"
 #include "sprites/image_list.h"
 
 namespace {

@@ -1,12 +1,12 @@
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 
 #include "screens/menu_button.h"
-#include "screens/options_screen.h"
 #include "shell/game_state.h"
 
 TMenuButton* Buttons[13];
 int FirstButton = 0, LastButton = 0;
 int HoverButton = 0;
+void (*SelectionMoved)() = nullptr;
 
 void UpdateHover(bool keepIfNone) {
   if (!keepIfNone) HoverButton = 0;
@@ -32,9 +32,7 @@ void UpdateButtonLooks() {
       Buttons[HoverButton]->Highlighted == 0) {
     Buttons[HoverButton]->Highlight();
     Buttons[HoverButton]->Highlighted = 1;
-    // On the options screen row 4 is the country box: moving the selection
-    // to another row ends the typing.
-    if (GameScreen == 3 && HoverButton != 4 && CountryEditActive == 1) ToggleCountryEdit();
+    if (SelectionMoved) SelectionMoved();
   }
 }
 
@@ -49,4 +47,5 @@ void KillButtons() {
 void ResetButtons() {
   for (auto& b : Buttons) b = nullptr;
   FirstButton = LastButton = HoverButton = 0;
+  SelectionMoved = nullptr;
 }

@@ -14,6 +14,10 @@ void UpdateHover(bool keepIfNone);
 // Called by the menu and question ticks: every button of the range gets its
 // normal look, the hovered one its hover look.
 void UpdateButtonLooks();
+// Called when UpdateButtonLooks gives a newly highlighted button its hover
+// look. A screen that must hear of it (the options screen ends the country
+// typing when the selection leaves the text box) sets it while it is open.
+extern void (*SelectionMoved)();
 // Kills the buttons of the range when a screen closes.
 void KillButtons();
 void ResetButtons();
