@@ -72,7 +72,8 @@ void HelpTick(int moveCount) {
   if (PressedLeft && (HoverButton == 1 || HoverButton == 2)) HoverButton = 3;
   if (PressedRight && HoverButton == 3) HoverButton = 1;
   if (PressedEsc) SelectItem(3);
-  if (GameScreen != 5) return;
+  // Even on the tick that leaves the screen, its sprites are already drawn
+  // for this frame: the title and the page must go over them too.
   ScreenTitle(Title);
   DrawHelpPage();
   MDXSpriteEngine.Move(moveCount);
@@ -82,8 +83,10 @@ void DrawHelpPage() {
   SetTextStyle(19);
   Line(PageTitles[HelpPage], 25, 245);
   SetTextStyle(20);
-  for (TMyImageSprite* icon : Icons) icon->Visible = HelpPage == 2;
-  Logo->Visible = HelpPage == 5;
+  // After CloseHelp the icons and the logo are gone; the texts still print.
+  for (TMyImageSprite* icon : Icons)
+    if (icon) icon->Visible = HelpPage == 2;
+  if (Logo) Logo->Visible = HelpPage == 5;
   switch (HelpPage) {
     case 1:
       for (int i = 0; i < 8; ++i) Line(HelpDescription[i], 25, 290 + 24 * i);
