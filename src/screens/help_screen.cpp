@@ -35,6 +35,10 @@ TMyImageSprite* Logo = nullptr;
 // Texts start at their left edge and are centred vertically on Y.
 void Line(const std::string& text, int x, int y) { DrawText(text, x, y, false, true); }
 
+// Where the about page's "2" starts: one space after the name " ВОЛЬТРЕЙС"
+// drawn at x 160 in its title style.
+int AboutNameEnd() { return 160 + TextWidth(AboutName, 21) + TextWidth(" ", 21); }
+
 }  // namespace
 
 void OpenHelp() {
@@ -110,8 +114,10 @@ void DrawHelpPage() {
     case 5:
       SetTextStyle(21);
       Line(AboutName, 160, 320);
+      // The "2" follows the name a space after its measured end: at a fixed
+      // x the two pieces drift apart when the name's font runs narrower.
       SetTextStyle(19);
-      Line("2", 325, 315);
+      Line("2", AboutNameEnd(), 315);
       SetTextStyle(20);
       Line(HelpCopyright, 160, 360);
       Line(HelpWebAddress, 160, 400);
