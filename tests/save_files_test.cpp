@@ -52,11 +52,21 @@ class SaveFilesTest : public ::testing::Test {
       if (!fs::exists(fs::path("Data") / kind)) fs::create_directory_symlink(Home / "Data" / kind, fs::path("Data") / kind);
     THeadlessPlatform machine;
     Platform = &machine;
+    // Whatever the test left in the settings stays there, so the start-up
+    // has to set every one of them itself.
+    uint8_t fullScreen = FullScreen, musicOn = MusicOn, soundOn = SoundOn;
+    std::string country = Country;
     ResetGame();
+    FullScreen = fullScreen;
+    MusicOn = musicOn;
+    SoundOn = soundOn;
+    Country = country;
     FormCreate(1);
-    const uint8_t fullScreen = FullScreen, musicOn = MusicOn, soundOn = SoundOn;
-    const std::string country = Country;
-    ResetGame();  // frees the menu; the settings are put back below
+    fullScreen = FullScreen;
+    musicOn = MusicOn;
+    soundOn = SoundOn;
+    country = Country;
+    ResetGame();  // frees the menu; the settings that were read are put back
     Platform = nullptr;
     FullScreen = fullScreen;
     MusicOn = musicOn;
