@@ -21,7 +21,8 @@ const std::string HelpMenuControls[5] = {
     // Left and Right change nothing on the options screen; they page the cars.
     T("Нажмите \"Enter\" для изменения выбранной опции. При выборе машины"),
     T("стрелки \"Влево\" и \"Вправо\" листают машины."),
-    T("Нажмите \"Esc\" чтобы выйти из подменю в главное меню."),
+    // Esc does nothing on the car selection; its way back is the button.
+    T("Нажмите \"Esc\" чтобы выйти из подменю в главное меню (из выбора машины - \"Назад\")."),
 };
 
 const std::string HelpGameControls[8] = {
