@@ -7,14 +7,13 @@
 #include <numbers>
 
 #include "game_sounds.h"
+#include "mix_levels.h"
 #include "sound_effects.h"
 #include "synth.h"
 
 using namespace synth;
 
 namespace {
-
-constexpr double kPeakDb = -3.0;
 
 struct TCry {
   double Length;
@@ -91,7 +90,7 @@ TBuffer Cry(const TCry& c) {
     airEnergy += air[i] * air[i];
   }
   if (airEnergy > 0.0) MixInto(out, air, c.Breath * std::sqrt(voiceEnergy / airEnergy));
-  Master(out, kPeakDb, 1, 40);
+  Master(out, mix::kCryDb, 1, 40);
   return out;
 }
 

@@ -14,6 +14,7 @@
 #include <numbers>
 
 #include "game_sounds.h"
+#include "mix_levels.h"
 #include "sound_effects.h"
 #include "synth.h"
 
@@ -21,7 +22,6 @@ using namespace synth;
 
 namespace {
 
-constexpr double kPeakDb = -3.0;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 struct TEngineTone {
@@ -155,7 +155,7 @@ TBuffer EngineLoop(const TEngineTone& tone, double firingHz, double drift, doubl
     level[i] = 1.0 + 0.5 * drift * wander[(i + n / 3) % n];
   }
   TBuffer out = RenderEngine(tone, hz, level, true);
-  MasterLoop(out, kPeakDb);
+  MasterLoop(out, mix::kEngineDb);
   return out;
 }
 
@@ -280,7 +280,7 @@ TBuffer Shift() {
   rms = std::sqrt(rms / n);
   MixInto(out, clunk, 4.5 * rms);
   MixInto(out, hiss, 3.5 * rms);
-  Master(out, kPeakDb, 2, 40);
+  Master(out, mix::kEngineDb, 2, 40);
   return out;
 }
 

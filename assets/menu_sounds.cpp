@@ -4,14 +4,13 @@
 #include <cmath>
 
 #include "catalog.h"
+#include "mix_levels.h"
 #include "sound_effects.h"
 #include "synth.h"
 
 using namespace synth;
 
 namespace {
-
-constexpr double kPeakDb = -3.0;
 
 // A crisp plastic tick: a falling high partial, a short woody body and a
 // breath of bright noise for the attack.
@@ -27,7 +26,7 @@ TBuffer ButtonTick() {
     v += 0.5 * air.Process(noise.Next()) * Decaying(t, 0.0025);
     out[i] = v;
   }
-  Master(out, kPeakDb, 0.3, 8);
+  Master(out, mix::kMenuDb, 0.3, 8);
   return out;
 }
 
@@ -106,7 +105,7 @@ TBuffer MenuBeginSting() {
   TBuffer out = dry;
   MixInto(out, room, 0.3);
   out.resize(n);
-  Master(out, kPeakDb, 2, 60);
+  Master(out, mix::kMenuDb, 2, 60);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "mix_levels.h"
 #include "synth.h"
 
 using namespace synth;
@@ -17,9 +18,10 @@ namespace {
 
 constexpr double kMiddleC = 261.6255653005986;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// Samples are written a hair under full scale; the mix levels live in the
-// note volumes of the scores, not in the samples.
-constexpr double kSamplePeak = 0.97;
+// The balance inside a tune lives in the note volumes of the scores; the
+// level at which every sample is written sets the tunes' level against the
+// effects.
+constexpr double kSamplePeak = mix::kTuneSamplePeak;
 
 std::vector<int16_t> ToPcm(const TBuffer& x) {
   double peak = 0.0;

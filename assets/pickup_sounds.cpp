@@ -5,14 +5,13 @@
 #include <numbers>
 
 #include "game_sounds.h"
+#include "mix_levels.h"
 #include "sound_effects.h"
 #include "synth.h"
 
 using namespace synth;
 
 namespace {
-
-constexpr double kPeakDb = -3.0;
 
 // A bright bell note at `at` seconds: FM with a 2:1 modulator whose depth
 // fades faster than the note, so the attack glints and the tail is pure,
@@ -41,7 +40,7 @@ TBuffer Score() {
   TBuffer room = Reverb(out, 0.3, 0.5, 0.0);
   MixInto(out, room, 0.12);
   out.resize(SampleCount(0.4));
-  Master(out, kPeakDb, 0.2, 60);
+  Master(out, mix::kPickupDb, 0.2, 60);
   return out;
 }
 
@@ -66,7 +65,7 @@ TBuffer Bonus() {
   TBuffer room = Reverb(out, 0.5, 0.45, 0.0);
   MixInto(out, room, 0.18);
   out.resize(SampleCount(length));
-  Master(out, kPeakDb, 0.2, 120);
+  Master(out, mix::kPickupDb, 0.2, 120);
   return out;
 }
 
@@ -84,7 +83,7 @@ TBuffer Tick() {
     out[i] = case1.Process(strike) + 0.7 * case2.Process(strike) + 0.5 * case3.Process(strike) +
              0.8 * body.Process(strike) + 0.4 * w * Decaying(t, 0.0004);
   }
-  Master(out, kPeakDb, 0.1, 15);
+  Master(out, mix::kClockTickDb, 0.1, 15);
   return out;
 }
 

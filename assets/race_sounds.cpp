@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "game_sounds.h"
+#include "mix_levels.h"
 #include "sound_effects.h"
 #include "synth.h"
 
@@ -12,7 +13,6 @@ using namespace synth;
 
 namespace {
 
-constexpr double kPeakDb = -3.0;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // Tyres skidding under the handbrake. The car starts this once and keeps it
@@ -46,7 +46,7 @@ TBuffer Brake() {
   TFilter hiss(TFilter::TKind::BandPass, 2300, 0.7), rumble(TFilter::TKind::LowPass, 300, 0.8);
   scrub = SettledLoop(scrub, 2, [&](double x) { return 0.8 * hiss.Process(x) + 1.5 * rumble.Process(x); });
   MixInto(out, scrub, 0.9);
-  MasterLoop(out, kPeakDb);
+  MasterLoop(out, mix::kEngineSlotDb);
   return out;
 }
 
@@ -65,7 +65,7 @@ TBuffer Horn() {
   TFilter grille(TFilter::TKind::LowPass, 5500, 0.7);
   TBuffer out = SettledLoop(
       raw, 2, [&](double x) { return grille.Process(Saturate(0.9 * horn.Process(x) + 0.5 * body.Process(x), 1.6)); });
-  MasterLoop(out, kPeakDb);
+  MasterLoop(out, mix::kHornDb);
   return out;
 }
 
@@ -96,7 +96,7 @@ TBuffer Nitro() {
   }
   TBuffer out(n);
   for (int i = 0; i < n; ++i) out[i] = (1.0 + 0.25 * flicker[i]) * (1.0 * roar[i] + 0.35 * hiss[i] + 0.9 * jet[i]);
-  MasterLoop(out, kPeakDb);
+  MasterLoop(out, mix::kEngineSlotDb);
   return out;
 }
 
@@ -142,7 +142,7 @@ TBuffer Collision() {
   }
   out.resize(n);
   for (double& s : out) s = Saturate(s, 1.2);
-  Master(out, kPeakDb, 0.5, 60);
+  Master(out, mix::kBlastDb, 0.5, 60);
   return out;
 }
 

@@ -5,14 +5,13 @@
 #include <numbers>
 
 #include "game_sounds.h"
+#include "mix_levels.h"
 #include "sound_effects.h"
 #include "synth.h"
 
 using namespace synth;
 
 namespace {
-
-constexpr double kPeakDb = -3.0;
 
 double Uniform(uint32_t seed, uint32_t index) { return 0.5 + 0.5 * HashNoise(seed, index); }
 
@@ -59,7 +58,7 @@ TBuffer MachineGun() {
   TBuffer mixed = dry;
   MixInto(mixed, room, 0.25);
   TBuffer out = LastPeriod(mixed, period);
-  MasterLoop(out, kPeakDb);
+  MasterLoop(out, mix::kGunDb);
   return out;
 }
 
@@ -94,7 +93,7 @@ TBuffer Rocket() {
   TBuffer room = Reverb(out, 0.5, 0.4, 0.0);
   MixInto(out, room, 0.2);
   out.resize(n);
-  Master(out, kPeakDb, 0.5, 80);
+  Master(out, mix::kBlastDb, 0.5, 80);
   return out;
 }
 
@@ -141,7 +140,7 @@ TBuffer Explosion() {
   TBuffer room = Reverb(out, 0.75, 0.45, 0.0);
   MixInto(out, room, 0.3);
   out.resize(n);
-  Master(out, kPeakDb, 0.3, 200);
+  Master(out, mix::kBlastDb, 0.3, 200);
   return out;
 }
 
@@ -174,7 +173,7 @@ TBuffer WeaponAppear() {
     out[i] += 0.8 * lockThump.Next(80 + 50 * Decaying(t, 0.01)) * Decaying(t, 0.04) * std::min(t / 0.001, 1.0);
   }
   out.resize(n);
-  Master(out, kPeakDb, 0.2, 40);
+  Master(out, mix::kPickupDb, 0.2, 40);
   return out;
 }
 

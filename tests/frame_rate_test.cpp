@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "shell/frame_rate.h"
 #include "shell/frame_timer.h"
 
@@ -36,16 +38,39 @@ INSTANTIATE_TEST_SUITE_P(
                       TRateCase{0, 0, 85.0 / 60, 16}, TRateCase{1, 0, 85.0 / 60, 16}, TRateCase{1, 59, 85.0 / 60, 16},
                       TRateCase{0, 30, 85.0 / 30, 33}));
 
-TEST(FrameTimerTest, LagIsAtLeastOneAndRateIsMeasuredEverySecond) {
+TEST(FrameTimerTest, LagIsAtLeastOneAndCountsFromThePreviousTick) {
   TFrameTimer t;
   EXPECT_EQ(t.NextLagCount(1000), 1);  // the first tick has no predecessor
   EXPECT_EQ(t.NextLagCount(1000), 1);
-  EXPECT_EQ(t.FrameRate, 0);
-  int64_t now = 1000;
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(t.NextLagCount(now += 20), 20);
-  EXPECT_EQ(t.FrameRate, 52);  // 52 ticks counted in the first 1000 ms
+  EXPECT_EQ(t.NextLagCount(1020), 20);
+  EXPECT_EQ(t.FrameRate, 0) << "no second has passed yet";
   t.Restart(5000);
   EXPECT_EQ(t.NextLagCount(5003), 3);  // reactivation: no long lag
+}
+
+// Under steady ticking the measured rate is the ticking rate, for the first
+// second, every second after it, and the first second after a return of
+// focus. Tick k comes at the whole millisecond k * 1000 / Hz after the start.
+TEST(FrameTimerTest, SteadyTickingMeasuresItsOwnRate) {
+  for (const int hz : {85, 60, 100}) {
+    TFrameTimer t;
+    const int64_t start = 10000;
+    int firstRate = 0;
+    std::vector<int> rates;
+    for (int k = 0; k <= 3 * hz; ++k) {
+      t.NextLagCount(start + k * 1000 / hz);
+      if (t.FrameRate != 0 && firstRate == 0) firstRate = t.FrameRate;
+      if (k % hz == 0 && k > 0) rates.push_back(t.FrameRate);
+    }
+    EXPECT_EQ(firstRate, hz) << "the first second at " << hz << " Hz";
+    for (int r : rates) EXPECT_EQ(r, hz) << hz << " Hz";
+    // Another program had the focus for a while; ticking resumes at once.
+    const int64_t back = start + 60000;
+    t.Restart(back);
+    t.FrameRate = 0;
+    for (int k = 0; k <= hz + 1; ++k) t.NextLagCount(back + k * 1000 / hz);
+    EXPECT_EQ(t.FrameRate, hz) << "the first second after the focus came back, " << hz << " Hz";
+  }
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST(GeneratedEffects, EveryEffectIsThereAndExactlyTheHeldOnesLoop) {
   EXPECT_EQ(looped, kLooped);
 }
 
-// 16-bit mono at 44.1 kHz, loud but never clipped, centred on zero. One-shots
+// 16-bit mono at 44.1 kHz, with headroom for the mix, centred on zero. One-shots
 // start and end in silence; loops start on a zero crossing (no click when the
 // game starts them) and run from their last sample into their first with a
 // step no larger than the wave's ordinary steps.
@@ -87,9 +87,11 @@ TEST(GeneratedEffects, EveryEffectIsCleanAndLoopsJoin) {
     }
     const double peakDb = 20 * std::log10(peak / 32768.0);
     const double rmsDb = 20 * std::log10(std::sqrt(squares / s.size()) / 32768.0);
-    EXPECT_LT(peakDb, -1.0) << name;
-    EXPECT_GT(peakDb, -6.0) << name;
-    EXPECT_GT(rmsDb, -30.0) << name << " is too quiet";
+    // Each sits well under full scale, so several can sound at once over
+    // the tune, and still loud enough to be heard over it.
+    EXPECT_LT(peakDb, -6.0) << name;
+    EXPECT_GT(peakDb, -24.0) << name;
+    EXPECT_GT(rmsDb, -42.0) << name << " is too quiet";
     EXPECT_LT(std::abs(sum / s.size()), 0.002 * 32768) << name;
 
     if (kLooped.count(name)) {

@@ -6,7 +6,6 @@
 // what the module says. Runs in the build folder, where the generator has
 // written Data/.
 #include <gtest/gtest.h>
-#include <libmodplug/modplug.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,51 +19,11 @@
 #include "../assets/music_instruments.h"
 #include "../assets/music_tunes.h"
 #include "../assets/xm_writer.h"
+#include "modplug_render.h"
 
 namespace {
 
-constexpr int kRate = 44100;
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// What SDL_mixer asks of libmodplug: 44.1 kHz 16-bit, FIR resampling, no
-// reverb, bass boost or surround, no looping of its own; at full music
-// volume it sets the master volume to 256.
-constexpr unsigned kGameMasterVolume = 256;
-
-ModPlugFile* LoadLikeTheGame(const std::vector<uint8_t>& bytes, int channels) {
-  ModPlug_Settings s;
-  ModPlug_GetSettings(&s);
-  s.mFlags = MODPLUG_ENABLE_OVERSAMPLING;
-  s.mChannels = channels;
-  s.mBits = 16;
-  s.mFrequency = kRate;
-  s.mResamplingMode = MODPLUG_RESAMPLE_FIR;
-  s.mReverbDepth = 0;
-  s.mBassAmount = 0;
-  s.mSurroundDepth = 0;
-  s.mLoopCount = 0;
-  ModPlug_SetSettings(&s);
-  ModPlugFile* file = ModPlug_Load(bytes.data(), static_cast<int>(bytes.size()));
-  if (file) ModPlug_SetMasterVolume(file, kGameMasterVolume);
-  return file;
-}
-
-// Plays until the song ends or `limit` seconds have passed.
-std::vector<int16_t> Render(ModPlugFile* file, int channels, double limit) {
-  std::vector<int16_t> out;
-  std::vector<int16_t> block(4096);
-  const size_t cap = static_cast<size_t>(limit * kRate * channels);
-  while (out.size() < cap) {
-    const int bytes = ModPlug_Read(file, block.data(), static_cast<int>(block.size() * sizeof(int16_t)));
-    if (bytes <= 0) break;
-    out.insert(out.end(), block.begin(), block.begin() + bytes / static_cast<int>(sizeof(int16_t)));
-  }
-  return out;
-}
+constexpr int kRate = kModplugRate;
 
 double Dbfs(double amplitude) { return 20.0 * std::log10(std::max(amplitude, 1e-9) / 32768.0); }
 

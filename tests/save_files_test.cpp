@@ -6,7 +6,9 @@
 #include <sstream>
 
 #include "gfx/cp1251.h"
+#include "platform/headless_platform.h"
 #include "shell/highscores.h"
+#include "shell/main_window.h"
 #include "shell/options_file.h"
 #include "shell/save_files.h"
 #include "shell/settings.h"
@@ -42,11 +44,34 @@ class SaveFilesTest : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
-  // Start-up's order: table, options, then the checksum rule.
-  static void LoadAll() {
-    LoadHighScores();
-    LoadOptions();
-    if (!HighScoresValid()) ResetHighScores();
+  // The game's own start-up, in this folder: the archives are the build's,
+  // the save files the test's.
+  void LoadAll() {
+    fs::create_directories("Data");
+    for (const char* kind : {"Res", "Fonts"})
+      if (!fs::exists(fs::path("Data") / kind)) fs::create_directory_symlink(Home / "Data" / kind, fs::path("Data") / kind);
+    THeadlessPlatform machine;
+    Platform = &machine;
+    // Whatever the test left in the settings stays there, so the start-up
+    // has to set every one of them itself.
+    uint8_t fullScreen = FullScreen, musicOn = MusicOn, soundOn = SoundOn;
+    std::string country = Country;
+    ResetGame();
+    FullScreen = fullScreen;
+    MusicOn = musicOn;
+    SoundOn = soundOn;
+    Country = country;
+    FormCreate(1);
+    fullScreen = FullScreen;
+    musicOn = MusicOn;
+    soundOn = SoundOn;
+    country = Country;
+    ResetGame();  // frees the menu; the settings that were read are put back
+    Platform = nullptr;
+    FullScreen = fullScreen;
+    MusicOn = musicOn;
+    SoundOn = soundOn;
+    Country = country;
   }
   static bool IsDefaultTable() {
     for (int i = 1; i <= 10; ++i)
@@ -142,6 +167,51 @@ TEST_F(SaveFilesTest, OptionsThatDoNotParseGiveTheDefaults) {
   LoadOptions();
   EXPECT_EQ(FullScreen, 0);
   EXPECT_EQ(Country, "_______");
+}
+
+// A file cut short is still read line by line: the lines that are there
+// count, a missing line reads as empty, and an empty switch keeps its
+// default (full screen off, music and sound on).
+TEST_F(SaveFilesTest, ShortOptionsFilesKeepWhatTheyHold) {
+  struct TCase {
+    const char* Text;
+    int FullScreen, MusicOn, SoundOn;
+    const char* Country;
+  };
+  const TCase cases[] = {
+      {"2\r\n0\r\n7\r\n", 1, 0, 1, ""},
+      {"2\r\n0\r\n7", 1, 0, 1, ""},
+      {"0\r\n1\r\n0\r\nRU", 0, 1, 0, "RU"},
+      {"1\r\n", 1, 1, 1, ""},
+      {"\r\n0\r\n", 0, 0, 1, ""},
+      {"", 0, 1, 1, ""},
+  };
+  for (const TCase& c : cases) {
+    Write("Data/Save/options", c.Text);
+    FullScreen = 1;
+    MusicOn = SoundOn = 0;
+    HSChecksum = "old";
+    LoadOptions();
+    EXPECT_EQ(FullScreen, c.FullScreen) << c.Text;
+    EXPECT_EQ(MusicOn, c.MusicOn) << c.Text;
+    EXPECT_EQ(SoundOn, c.SoundOn) << c.Text;
+    EXPECT_EQ(Country, c.Country) << c.Text;
+    EXPECT_EQ(HSChecksum, "") << c.Text;
+  }
+}
+
+// Without its checksum line the options keep their settings; only the table
+// goes back to the default one.
+TEST_F(SaveFilesTest, MissingChecksumLineResetsOnlyTheTable) {
+  HighScores[2] = {"Max", 4700};
+  ASSERT_TRUE(SaveHighScores());
+  Write("Data/Save/options", "1\r\n0\r\n1\r\nRU\r\n");
+  LoadAll();
+  EXPECT_TRUE(IsDefaultTable());
+  EXPECT_EQ(FullScreen, 1);
+  EXPECT_EQ(MusicOn, 0);
+  EXPECT_EQ(SoundOn, 1);
+  EXPECT_EQ(Country, "RU");
 }
 
 TEST_F(SaveFilesTest, AFailedSaveLeavesTheOldFileWhole) {

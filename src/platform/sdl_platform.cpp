@@ -59,6 +59,11 @@ bool TSdlPlatform::Open() {
     Mix_Init(MIX_INIT_MOD);
     Mix_AllocateChannels(32);
     ChannelGeneration.assign(32, 0);
+    // Effects and tunes play at full mixer volume: their levels are written
+    // into the sounds and the tunes with the headroom the loudest race needs,
+    // and the tests sum them at exactly these volumes.
+    Mix_Volume(-1, MIX_MAX_VOLUME);
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
   } else {
     std::fprintf(stderr, "voltrace2: no sound (%s)\n", SDL_GetError());
   }

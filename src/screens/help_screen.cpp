@@ -35,6 +35,10 @@ TMyImageSprite* Logo = nullptr;
 // Texts start at their left edge and are centred vertically on Y.
 void Line(const std::string& text, int x, int y) { DrawText(text, x, y, false, true); }
 
+// Where the about page's "2" starts: one space after the name " ВОЛЬТРЕЙС"
+// drawn at x 160 in its title style.
+int AboutNameEnd() { return 160 + TextWidth(AboutName, 21) + TextWidth(" ", 21); }
+
 }  // namespace
 
 void OpenHelp() {
@@ -72,7 +76,8 @@ void HelpTick(int moveCount) {
   if (PressedLeft && (HoverButton == 1 || HoverButton == 2)) HoverButton = 3;
   if (PressedRight && HoverButton == 3) HoverButton = 1;
   if (PressedEsc) SelectItem(3);
-  if (GameScreen != 5) return;
+  // Even on the tick that leaves the screen, its sprites are already drawn
+  // for this frame: the title and the page must go over them too.
   ScreenTitle(Title);
   DrawHelpPage();
   MDXSpriteEngine.Move(moveCount);
@@ -82,8 +87,10 @@ void DrawHelpPage() {
   SetTextStyle(19);
   Line(PageTitles[HelpPage], 25, 245);
   SetTextStyle(20);
-  for (TMyImageSprite* icon : Icons) icon->Visible = HelpPage == 2;
-  Logo->Visible = HelpPage == 5;
+  // After CloseHelp the icons and the logo are gone; the texts still print.
+  for (TMyImageSprite* icon : Icons)
+    if (icon) icon->Visible = HelpPage == 2;
+  if (Logo) Logo->Visible = HelpPage == 5;
   switch (HelpPage) {
     case 1:
       for (int i = 0; i < 8; ++i) Line(HelpDescription[i], 25, 290 + 24 * i);
@@ -107,8 +114,10 @@ void DrawHelpPage() {
     case 5:
       SetTextStyle(21);
       Line(AboutName, 160, 320);
+      // The "2" follows the name a space after its measured end: at a fixed
+      // x the two pieces drift apart when the name's font runs narrower.
       SetTextStyle(19);
-      Line("2", 325, 315);
+      Line("2", AboutNameEnd(), 315);
       SetTextStyle(20);
       Line(HelpCopyright, 160, 360);
       Line(HelpWebAddress, 160, 400);

@@ -38,7 +38,8 @@ void HighscoresTick(int moveCount) {
   if (PressedUp) TryDecrease(HoverButton, FirstButton, 1);
   if (PressedDown) IncreaseCapped(HoverButton, LastButton, 1);
   if (PressedEsc) SelectItem(3);
-  if (GameScreen != 4) return;
+  // Even on the tick that leaves the screen, its sprites are already drawn
+  // for this frame: the table must go over them too.
   MDXSpriteEngine.Move(moveCount);
   DrawHighscoreTable();
 }

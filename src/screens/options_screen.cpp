@@ -80,11 +80,12 @@ void OptionsTick(int moveCount) {
   } else if (PressedEsc) {
     SelectItem(4);
   }
-  if (GameScreen != 3) return;
+  // Even on the tick that leaves the screen, its sprites are already drawn
+  // for this frame: the title and texts must go over them too.
   MDXSpriteEngine.Move(moveCount);
   ScreenTitle(TitleText);
   OptionsTexts();
-  TextCursor->X = TextWidth(Country, 4) + 380;
+  if (TextCursor) TextCursor->X = TextWidth(Country, 4) + 380;
 }
 
 void OptionsTexts() {

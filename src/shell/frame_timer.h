@@ -12,7 +12,7 @@ struct TFrameTimer {
 
   int FrameRate = 0;
   int64_t LastTickMs = -1;
-  int64_t MeasureStartMs = -1;
+  int64_t MeasureStartMs = -1;  // -1 until the first tick after a (re)start
   int TicksCounted = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "shell/options_file.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,21 +11,29 @@
 
 namespace {
 const std::string OptionsFile = std::string(SaveFolder) + "/options";
-}
+
+bool Blank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+}  // namespace
 
 void LoadOptions() {
-  std::vector<std::string> lines;
-  int flags[3];
-  if (ReadLines(OptionsFile, lines) && lines.size() >= 5 && ParseSaveInteger(lines[0], flags[0]) &&
-      ParseSaveInteger(lines[1], flags[1]) && ParseSaveInteger(lines[2], flags[2])) {
-    FullScreen = flags[0] != 0 ? 1 : 0;
-    MusicOn = flags[1] != 0 ? 1 : 0;
-    SoundOn = flags[2] != 0 ? 1 : 0;
-    Country = lines[3];
-    HSChecksum = lines[4];
-    return;
-  }
   SetDefaultOptions();
+  std::vector<std::string> lines;
+  if (!ReadLines(OptionsFile, lines)) return;
+  // The file is read line by line: a line that is not there reads as empty.
+  // An empty switch keeps its default (music and sound stay on), so a file
+  // cut short keeps the switches it still has; a missing checksum line only
+  // costs the table.
+  lines.resize(std::max<size_t>(lines.size(), 5));
+  uint8_t* const switches[3] = {&FullScreen, &MusicOn, &SoundOn};
+  int values[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    // Words where a switch belongs: not our options file, nothing in it is used.
+    if (!Blank(lines[i]) && !ParseSaveInteger(lines[i], values[i])) return;
+  }
+  for (int i = 0; i < 3; ++i)
+    if (!Blank(lines[i])) *switches[i] = values[i] != 0 ? 1 : 0;
+  Country = lines[3];
+  HSChecksum = lines[4];
 }
 
 bool SaveOptions() {
