@@ -65,7 +65,7 @@ TEST_F(NameEntryTest, EnterWithTheBoxTickedSendsAndShowsTheTable) {
   EXPECT_TRUE(Machine.HttpRequests.empty());
   Tick(1);
   ASSERT_EQ(Machine.HttpRequests.size(), 1u);
-  EXPECT_NE(Machine.HttpRequests[0].find("/cgi/version.pl?hs&prg=Voltrace2&inf="), std::string::npos);
+  EXPECT_NE(Machine.HttpRequests[0].Url.find("/cgi/version.pl?hs&prg=Voltrace2&inf="), std::string::npos);
   EXPECT_EQ(GameScreen, 4);
   EXPECT_EQ(OverlayWindow, 0);
   EXPECT_EQ(HighScores[6].Name, Cp1251FromUtf8("Птр")) << "3000 goes below the old 3000";
