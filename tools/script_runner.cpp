@@ -20,6 +20,8 @@
 //   dump              prints the game's state as one line of JSON
 //   shot FILE.png     writes the back surface as a PNG
 //   close             the window's close button
+//   score N           sets the race's score (to try the table and the report
+//                     with scores a test cannot drive to)
 //   http STATUS [MS|hang]  how the pretend score service answers from now on:
 //                     STATUS (0: refused) after MS milliseconds (default 0),
 //                     or never ("hang": the report runs into its time-out)
@@ -27,6 +29,7 @@
 //                     else the raw map (1500 x 650 bytes, row 1 first)
 // Data/ is read, and Data/Save/ written, relative to the working directory.
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -40,6 +43,7 @@
 #include "gfx/png_write.h"
 #include "gfx/surface.h"
 #include "platform/headless_platform.h"
+#include "race/race_state.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"
 #include "shell/main_window.h"
@@ -176,6 +180,11 @@ struct TRunner {
         if (!(words >> file)) Fail("map needs a file name");
         Start();
         if (!WriteTownMap(file)) Fail("cannot write " + file);
+      } else if (cmd == "score") {
+        long long n;
+        if (!(words >> n) || n < INT32_MIN || n > INT32_MAX) Fail("score needs a 32-bit number");
+        Start();
+        Score = static_cast<int32_t>(n);
       } else if (cmd == "http") {
         int status;
         std::string when;
