@@ -147,6 +147,8 @@ struct TAnswer {
   int TableTick;
 };
 
+void PrintTo(const TAnswer& a, std::ostream* os) { *os << a.Case; }
+
 class SendingTest : public NameEntryTest, public ::testing::WithParamInterface<TAnswer> {};
 
 TEST_P(SendingTest, TheNoticeStaysUpUntilTheReportEndsThenTheTableOpens) {

@@ -130,6 +130,8 @@ struct TBadReport {
   std::string Target;
 };
 
+void PrintTo(const TBadReport& c, std::ostream* os) { *os << c.Case; }
+
 std::vector<TBadReport> BadReports() {
   const std::string ok = Encode(Record("Ann", "10", "UK"));
   std::string longCode;
