@@ -3,16 +3,21 @@
 // the real game in-process on the headless machine, from the build folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "gfx/cp1251.h"
+#include "gfx/surface.h"
 #include "platform/headless_platform.h"
 #include "race/overlay_windows.h"
 #include "race/race.h"
 #include "race/race_state.h"
 #include "screens/activate_item.h"
+#include "screens/score_report.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
+#include "shell/frame_timer.h"
 
 namespace {
 
@@ -31,7 +36,10 @@ class NameEntryTest : public ::testing::Test {
     Platform = nullptr;
   }
   void Tick(int n) {
-    for (int i = 0; i < n; ++i) MDXTimerTimer(11);
+    for (int i = 0; i < n; ++i) {
+      Machine.NowMs += 11;
+      MDXTimerTimer(11);
+    }
   }
   void Type(const std::string& utf8) {
     for (char c : Cp1251FromUtf8(utf8)) FormKeyPress(static_cast<unsigned char>(c));
@@ -65,7 +73,7 @@ TEST_F(NameEntryTest, EnterWithTheBoxTickedSendsAndShowsTheTable) {
   EXPECT_TRUE(Machine.HttpRequests.empty());
   Tick(1);
   ASSERT_EQ(Machine.HttpRequests.size(), 1u);
-  EXPECT_NE(Machine.HttpRequests[0].find("/cgi/version.pl?hs&prg=Voltrace2&inf="), std::string::npos);
+  EXPECT_NE(Machine.HttpRequests[0].Url.find("/cgi/version.pl?hs&prg=Voltrace2&inf="), std::string::npos);
   EXPECT_EQ(GameScreen, 4);
   EXPECT_EQ(OverlayWindow, 0);
   EXPECT_EQ(HighScores[6].Name, Cp1251FromUtf8("Птр")) << "3000 goes below the old 3000";
@@ -88,6 +96,106 @@ TEST_F(NameEntryTest, NameStopsAtTwelveCharacters) {
   EXPECT_EQ(PlayerName, "abcdefghijkl");
   FormKeyPress(8);
   EXPECT_EQ(PlayerName, "abcdefghijk");
+}
+
+TEST_F(NameEntryTest, TheReportCarriesTheGamesHeadersAndItsExactAddress) {
+  ASSERT_STREQ(VT_REPORT_KEY, "V") << "the code below is for the key letter V";
+  unsetenv("VOLTRACE2_SCORE_SERVER");
+  Country = Cp1251FromUtf8("РФ");
+  Type("Птр");
+  FormKeyPress(13);
+  Tick(2);
+  ASSERT_EQ(Machine.HttpRequests.size(), 1u);
+  const THttpGet& get = Machine.HttpRequests[0];
+  // "type=0|name=Птр|score=3000|key=V|p=|add=РФ|z=" is 45 bytes: 72 symbols.
+  EXPECT_EQ(get.Url, VT_SCORE_SERVER "/cgi/version.pl?hs&prg=Voltrace2&inf="
+                     "QT61A3K7GB8G62MPNW86961SRT3YG55UNW8VGNBSGB8GY3M3HXMH26B7RTSYJ3B74DLH28T7");
+  const std::vector<std::string> headers = {"Accept: text/html, */*", "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
+                                            "Content-Type: text/html"};
+  EXPECT_EQ(get.Headers, headers);
+  EXPECT_GT(get.ConnectTimeoutMs, 0);
+  EXPECT_GE(get.TotalTimeoutMs, get.ConnectTimeoutMs);
+}
+
+TEST_F(NameEntryTest, TheSendingNoticeIsDrawnWithoutTheNameEntryFrame) {
+  Machine.HttpAnswerMs = -1;  // a service that never answers keeps the notice up
+  Type("Ann");
+  Tick(1);
+  const TSurface nameEntry = BackSurface;
+  FormKeyPress(13);
+  Tick(1);
+  const TSurface firstNotice = BackSurface;
+  Tick(5);
+  ASSERT_EQ(OverlayWindow, 9);
+  // The race underneath stands still, so every frame of the notice is the
+  // same, the first one included: no frame, prompt or check box left over.
+  EXPECT_TRUE(firstNotice.Pixels == BackSurface.Pixels);
+  int changed = 0;
+  for (int y = 369; y <= 414; ++y)
+    for (int x = 161; x <= 215; ++x) changed += nameEntry.Row(y)[x] != firstNotice.Row(y)[x];
+  EXPECT_GT(changed, 500) << "the check box is gone from the first frame";
+}
+
+// How the pretend service answers, and the tick (at 11 ms a tick, counted
+// from Enter) on which the table opens: the report starts on the second
+// tick; a slow answer comes when its time has passed; a service that never
+// answers is given up after the report's 8 s.
+struct TAnswer {
+  const char* Case;
+  int Status;
+  int AnswerMs;
+  int TableTick;
+};
+
+void PrintTo(const TAnswer& a, std::ostream* os) { *os << a.Case; }
+
+class SendingTest : public NameEntryTest, public ::testing::WithParamInterface<TAnswer> {};
+
+TEST_P(SendingTest, TheNoticeStaysUpUntilTheReportEndsThenTheTableOpens) {
+  Machine.HttpStatus = GetParam().Status;
+  Machine.HttpAnswerMs = GetParam().AnswerMs;
+  Type("Птр");
+  FormKeyPress(13);
+  int tick = 0;
+  while (OverlayWindow == 9 && tick < 2000) {
+    const int flips = Machine.Flips;
+    Tick(1);
+    ++tick;
+    EXPECT_EQ(Machine.Flips, flips + 1);
+  }
+  EXPECT_EQ(tick, GetParam().TableTick);
+  EXPECT_EQ(GameScreen, 4);
+  EXPECT_EQ(OverlayWindow, 0);
+  EXPECT_EQ(Machine.HttpRequests.size(), 1u);
+  EXPECT_EQ(Machine.HttpPending(), 0);
+  EXPECT_EQ(HighScores[6].Name, Cp1251FromUtf8("Птр")) << "the entry stays in the local table";
+  EXPECT_EQ(HighScores[6].Score, 3000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Services, SendingTest,
+                         ::testing::Values(TAnswer{"Refused", 0, 0, 2}, TAnswer{"ServerError", 500, 0, 2},
+                                           TAnswer{"Answered", 200, 0, 2},
+                                           TAnswer{"SlowThreeSeconds", 200, 3000, 275},
+                                           TAnswer{"NeverAnswers", 200, -1, 730}),
+                         [](const auto& info) { return std::string(info.param.Case); });
+
+TEST_F(NameEntryTest, ClosingTheWindowWhileSendingShowsTheTableAndAsksToLeave) {
+  Machine.HttpAnswerMs = -1;
+  Type("Ann");
+  FormKeyPress(13);
+  Tick(10);
+  ASSERT_EQ(OverlayWindow, 9);
+  ASSERT_EQ(Machine.HttpPending(), 1);
+  FormCloseQuery();
+  EXPECT_EQ(Machine.HttpPending(), 0) << "the report is dropped at once";
+  Tick(1);
+  EXPECT_EQ(GameScreen, 4);
+  EXPECT_EQ(OverlayWindow, 1) << "the leave question, over the table";
+  EXPECT_EQ(HighScores[6].Name, "Ann");
+  SelectItem(12);  // No: the table stays
+  Tick(1);
+  EXPECT_EQ(OverlayWindow, 0);
+  EXPECT_EQ(GameScreen, 4);
 }
 
 }  // namespace

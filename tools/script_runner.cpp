@@ -1,6 +1,11 @@
 // voltrace2-script: runs the real game headless from a script.
 //
-//   voltrace2-script FILE        (FILE "-" reads the script from stdin)
+//   voltrace2-script [--real-network] FILE   (FILE "-" reads the script from stdin)
+//
+// With --real-network the score report really goes to the score service
+// (VOLTRACE2_SCORE_SERVER or the built-in address), and while it is under
+// way the ticks keep to the real clock so that its time-outs and the game's
+// time agree. Without it the network is pretended (see "http").
 //
 // One command a line; '#' starts a comment. Commands:
 //   seed N            the random seed (before the first tick: the start-up seed)
@@ -15,9 +20,16 @@
 //   dump              prints the game's state as one line of JSON
 //   shot FILE.png     writes the back surface as a PNG
 //   close             the window's close button
+//   score N           sets the race's score (to try the table and the report
+//                     with scores a test cannot drive to)
+//   http STATUS [MS|hang]  how the pretend score service answers from now on:
+//                     STATUS (0: refused) after MS milliseconds (default 0),
+//                     or never ("hang": the report runs into its time-out)
 //   map FILE          the current level's town: a picture for a .png name,
 //                     else the raw map (1500 x 650 bytes, row 1 first)
 // Data/ is read, and Data/Save/ written, relative to the working directory.
+#include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -25,11 +37,13 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "gfx/cp1251.h"
 #include "gfx/png_write.h"
 #include "gfx/surface.h"
 #include "platform/headless_platform.h"
+#include "race/race_state.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"
 #include "shell/main_window.h"
@@ -46,6 +60,7 @@ struct TRunner {
   bool Started = false;
   bool AltHeld = false;
   bool ShiftHeld = false;
+  bool RealNetwork = false;
   double ClockMs = 0;
   long long Ticks = 0;
   int LineNo = 0;
@@ -69,6 +84,8 @@ struct TRunner {
       Machine.NowMs = static_cast<int64_t>(std::floor(ClockMs));
       MDXTimerTimer(MDXTimer.NextLagCount(Machine.NowMs));
       ++Ticks;
+      if (RealNetwork && Machine.HttpPending() > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(1000000 / Machine.Refresh));
     }
   }
 
@@ -163,6 +180,22 @@ struct TRunner {
         if (!(words >> file)) Fail("map needs a file name");
         Start();
         if (!WriteTownMap(file)) Fail("cannot write " + file);
+      } else if (cmd == "score") {
+        long long n;
+        if (!(words >> n) || n < INT32_MIN || n > INT32_MAX) Fail("score needs a 32-bit number");
+        Start();
+        Score = static_cast<int32_t>(n);
+      } else if (cmd == "http") {
+        int status;
+        std::string when;
+        if (!(words >> status) || status < 0) Fail("http needs a status (0: refused)");
+        Machine.HttpStatus = status;
+        Machine.HttpAnswerMs = 0;
+        if (words >> when) {
+          if (when == "hang") Machine.HttpAnswerMs = -1;
+          else if (when.find_first_not_of("0123456789") == std::string::npos) Machine.HttpAnswerMs = std::stoi(when);
+          else Fail("http needs MS or 'hang' after the status");
+        }
       } else if (cmd == "close") {
         Start();
         if (!Terminated) FormCloseQuery();
@@ -176,19 +209,26 @@ struct TRunner {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: voltrace2-script SCRIPT (or - for stdin)\n");
+  static TRunner runner;
+  int arg = 1;
+  if (arg < argc && std::string(argv[arg]) == "--real-network") {
+    runner.RealNetwork = true;
+    runner.Machine.UseRealNetwork();
+    ++arg;
+  }
+  if (argc != arg + 1) {
+    std::fprintf(stderr, "usage: voltrace2-script [--real-network] SCRIPT (or - for stdin)\n");
     return 2;
   }
-  static TRunner runner;
+  const std::string script = argv[arg];
   Platform = &runner.Machine;
   try {
-    if (std::string(argv[1]) == "-") {
+    if (script == "-") {
       runner.Run(std::cin);
     } else {
-      std::ifstream file(argv[1]);
+      std::ifstream file(script);
       if (!file) {
-        std::fprintf(stderr, "cannot open script %s\n", argv[1]);
+        std::fprintf(stderr, "cannot open script %s\n", script.c_str());
         return 2;
       }
       runner.Run(file);

@@ -88,10 +88,40 @@ bool THeadlessPlatform::OpenLink(const std::string& target) {
   return true;
 }
 
-int THeadlessPlatform::HttpGet(const std::string& url, int timeoutMs) {
-  (void)timeoutMs;
-  HttpRequests.push_back(url);
-  return HttpStatus;
+void THeadlessPlatform::UseRealNetwork() {
+  if (!RealHttp) RealHttp = std::make_unique<THttpClient>();
+}
+
+int THeadlessPlatform::HttpPending() const {
+  return RealHttp ? RealHttp->Pending() : static_cast<int>(FakeRequests.size());
+}
+
+int THeadlessPlatform::HttpStart(const THttpGet& get) {
+  HttpRequests.push_back(get);
+  if (RealHttp) return RealHttp->Start(get);
+  const int id = NextHttpRequest++;
+  FakeRequests[id] = {NowMs, get.TotalTimeoutMs};
+  return id;
+}
+
+bool THeadlessPlatform::HttpPoll(int request, int& status) {
+  if (RealHttp) return RealHttp->Poll(request, status);
+  status = 0;
+  auto it = FakeRequests.find(request);
+  if (it == FakeRequests.end()) return true;
+  const int64_t elapsed = NowMs - it->second.StartMs;
+  if (HttpAnswerMs >= 0 && elapsed >= HttpAnswerMs && HttpAnswerMs <= it->second.TotalTimeoutMs) {
+    status = HttpStatus;
+  } else if (elapsed < it->second.TotalTimeoutMs) {
+    return false;
+  }
+  FakeRequests.erase(it);
+  return true;
+}
+
+void THeadlessPlatform::HttpAbandon(int request) {
+  if (RealHttp) RealHttp->Abandon(request);
+  FakeRequests.erase(request);
 }
 
 void THeadlessPlatform::ShowError(const std::string& caption, const std::string& message) {

@@ -1,11 +1,14 @@
 #pragma once
-// A machine with no screen, speakers or network: the script runner and the
+// A machine with no screen, speakers or (unless asked) network: the script runner and the
 // tests drive the game through it. Keys are set by the script, time is
 // virtual, sounds "play" for as long as their wave lasts.
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/http_client.h"
 #include "platform/platform.h"
 
 class THeadlessPlatform : public TPlatform {
@@ -27,7 +30,9 @@ class THeadlessPlatform : public TPlatform {
   void SongFree(int handle) override;
 
   bool OpenLink(const std::string& target) override;
-  int HttpGet(const std::string& url, int timeoutMs) override;
+  int HttpStart(const THttpGet& get) override;
+  bool HttpPoll(int request, int& status) override;
+  void HttpAbandon(int request) override;
   void ShowError(const std::string& caption, const std::string& message) override;
 
   bool Keys[GameKeyCount] = {};
@@ -38,8 +43,16 @@ class THeadlessPlatform : public TPlatform {
   int64_t NowMs = 0;  // the virtual clock, advanced by whoever drives the ticks
   int Flips = 0;
   std::vector<std::string> OpenedLinks;
-  std::vector<std::string> HttpRequests;
-  int HttpStatus = 0;  // what every GET answers
+  // The pretend network: every GET is recorded and answers HttpStatus
+  // (0: refused) HttpAnswerMs after it started on the virtual clock; with
+  // HttpAnswerMs < 0 the service never answers and the request ends with
+  // status 0 when its total time-out has passed. UseRealNetwork sends the
+  // requests for real instead (they are still recorded).
+  std::vector<THttpGet> HttpRequests;
+  int HttpStatus = 0;
+  int HttpAnswerMs = 0;
+  void UseRealNetwork();
+  int HttpPending() const;  // requests started and not yet polled to their end or abandoned
 
   std::string SongFile;  // the loaded song's file, empty when none
   bool SongPlaying = false;
@@ -51,6 +64,13 @@ class THeadlessPlatform : public TPlatform {
     bool Looped = false;
     bool Stopped = false;
   };
+  struct THttpFake {
+    int64_t StartMs = 0;
+    int TotalTimeoutMs = 0;
+  };
+  std::map<int, THttpFake> FakeRequests;
+  int NextHttpRequest = 1;
+  std::unique_ptr<THttpClient> RealHttp;
   std::vector<int> BufferLengthMs;
   std::vector<TVoice> Voices;
   int NextSong = 1;

@@ -14,6 +14,15 @@ enum TGameKey {
   GameKeyCount
 };
 
+// One GET: the address, the request's header lines ("Name: value"), and
+// its time-outs: to have a connection, and for the whole request.
+struct THttpGet {
+  std::string Url;
+  std::vector<std::string> Headers;
+  int ConnectTimeoutMs = 0;
+  int TotalTimeoutMs = 0;
+};
+
 class TPlatform {
  public:
   virtual ~TPlatform() = default;
@@ -42,8 +51,16 @@ class TPlatform {
 
   // The desktop's "open" action on a file, link file or address.
   virtual bool OpenLink(const std::string& target) = 0;
-  // A blocking GET; returns the HTTP status, 0 when no answer came.
-  virtual int HttpGet(const std::string& url, int timeoutMs) = 0;
+  // A GET that runs beside the frame loop, so the window keeps drawing while
+  // a slow service answers. HttpStart returns a request number (0 when it
+  // could not start); HttpPoll is true once the request has ended, with the
+  // HTTP status in status (0 when no answer came: refused, timed out), and
+  // the request is then forgotten;
+  // HttpAbandon drops a request at once, finished or not. A request ends by
+  // itself at the latest when its time-outs pass.
+  virtual int HttpStart(const THttpGet& get) = 0;
+  virtual bool HttpPoll(int request, int& status) = 0;
+  virtual void HttpAbandon(int request) = 0;
 
   // Shows a start-up failure to the player (besides stderr).
   virtual void ShowError(const std::string& caption, const std::string& message) = 0;

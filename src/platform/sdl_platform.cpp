@@ -1,6 +1,5 @@
 #include "platform/sdl_platform.h"
 
-#include <curl/curl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -207,19 +206,6 @@ bool TSdlPlatform::OpenLink(const std::string& target) {
     address = "file://" + fs::absolute(target).string();
   }
   return SDL_OpenURL(address.c_str()) == 0;
-}
-
-int TSdlPlatform::HttpGet(const std::string& url, int timeoutMs) {
-  CURL* curl = curl_easy_init();
-  if (!curl) return 0;
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutMs));
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t n, void*) { return size * n; });
-  long status = 0;
-  if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-  curl_easy_cleanup(curl);
-  return static_cast<int>(status);
 }
 
 void TSdlPlatform::ShowError(const std::string& caption, const std::string& message) {

@@ -1,7 +1,7 @@
 #pragma once
 // The real machine: an SDL window with a software back surface uploaded on
 // every flip, SDL_mixer for effects and tracker music, the desktop's opener
-// and libcurl.
+// and libcurl on a thread beside the frame loop.
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/http_client.h"
 #include "platform/platform.h"
 
 class TSdlPlatform : public TPlatform {
@@ -35,7 +36,9 @@ class TSdlPlatform : public TPlatform {
   void SongFree(int handle) override;
 
   bool OpenLink(const std::string& target) override;
-  int HttpGet(const std::string& url, int timeoutMs) override;
+  int HttpStart(const THttpGet& get) override { return Http.Start(get); }
+  bool HttpPoll(int request, int& status) override { return Http.Poll(request, status); }
+  void HttpAbandon(int request) override { Http.Abandon(request); }
   void ShowError(const std::string& caption, const std::string& message) override;
 
   // The window's events, turned into the game's key, character and mouse
@@ -60,4 +63,5 @@ class TSdlPlatform : public TPlatform {
   std::vector<unsigned> ChannelGeneration;
   std::map<int, Mix_Music*> Songs;
   int NextSong = 1;
+  THttpClient Http;
 };

@@ -23,6 +23,7 @@
 #include "shell/input.h"
 #include "shell/main_window.h"
 #include "sprites/my_image_sprite.h"
+#include "sprites/sprite.h"
 
 int OverlayTimer = 0;
 uint8_t SendChosen = 0;
@@ -44,6 +45,7 @@ TMenuButton* YesButton = nullptr;
 TMenuButton* NoButton = nullptr;
 TMyImageSprite* SendOkSprite = nullptr;
 TMyCursor* TextCursor = nullptr;
+bool LeaveAskedWhileSending = false;
 
 void StopCarSounds() {
   if (GameScreen == 6 && Player) Player->StopPlayerSounds(true);
@@ -83,6 +85,11 @@ void ConfirmName() {
   SortHighScores();
   SendChosen = static_cast<uint8_t>(SendOkSprite ? static_cast<int>(SendOkSprite->AnimPos) : 0);
   CloseOverlay();
+  // Enter arrives between ticks, and a killed sprite still draws until the
+  // sweep at the end of the next tick: without this the sending notice's
+  // first frame would show inside the name entry's frame, with its prompt
+  // and check box.
+  MDXSpriteEngine.Dead();
   if (SendChosen == 0) ToTheTable();
   else OpenOverlay(9);
 }
@@ -141,6 +148,14 @@ void LeaveGame() {
 }  // namespace
 
 void OpenOverlay(int kind) {
+  if (OverlayWindow == 9 && (kind == 1 || kind == 2)) {
+    // The window's close button while the score is being sent: the entry is
+    // already in the table, so the report is dropped, the table shows and
+    // the leave question follows at once.
+    LeaveAskedWhileSending = true;
+    AbandonScoreReport();
+    return;
+  }
   if (OverlayWindow != 0) return;
   StopCarSounds();
   OverlayWindow = static_cast<uint8_t>(kind);
@@ -162,6 +177,7 @@ void OpenOverlay(int kind) {
   }
   if (kind == 2 || kind == 5) StopCarSounds();
   SendingShown = 0;
+  LeaveAskedWhileSending = false;
 }
 
 void CloseOverlay() {
@@ -245,12 +261,20 @@ void OverlayTick(int moveCount) {
       Centred(SendingText, 348, 219);
       SetTextStyle(10);
       Centred(PlayerName, 348, 345);
+      // The notice is on screen for a frame before the report starts; the
+      // report runs beside the frame loop, so the notice keeps being drawn
+      // and the window keeps answering until the service has answered or
+      // the report's time-outs have passed.
       if (SendingShown == 1) {
-        SendScoreReport(PlayerName, Score, Country);
+        StartScoreReport(PlayerName, Score, Country);
+        SendingShown = 2;
+      } else if (SendingShown == 0) {
+        SendingShown = 1;
+      }
+      if (SendingShown == 2 && ScoreReportEnded()) {
         CloseOverlay();
         ToTheTable();
-      } else {
-        SendingShown = 1;
+        if (LeaveAskedWhileSending) OpenOverlay(1);
       }
       break;
     default: break;
@@ -292,6 +316,8 @@ void OverlayActivate() {
 }
 
 void ResetOverlay() {
+  AbandonScoreReport();
+  LeaveAskedWhileSending = false;
   OverlayTimer = 0;
   SendChosen = SendingShown = 0;
   SendOkSprite = nullptr;

@@ -6,7 +6,9 @@
 
 extern int OverlayTimer;  // milliseconds left for the timed messages
 extern uint8_t SendChosen;   // the name entry's send box when the name was confirmed
-extern uint8_t SendingShown; // the sending notice has been drawn once
+// The sending window: 0 on opening, 1 once its notice has been drawn, 2
+// while the report is under way.
+extern uint8_t SendingShown;
 
 // Does nothing while another window is open.
 void OpenOverlay(int kind);

@@ -1,17 +1,24 @@
 #include "screens/score_report.h"
 
+#include <cstdlib>
+#include <iterator>
+
 #include "platform/platform.h"
+
+int ScoreReportConnectTimeoutMs = 4000;
+int ScoreReportTotalTimeoutMs = 8000;
 
 namespace {
 
 const char Base32Alphabet[] = "ABCDEFGHJKLMNPQRSTUVWXY123456789";
 // The same letter in every report: the score service knows the game by it.
-const char ReportKey = 'V';
-const char* const ScoreServer = VT_SCORE_SERVER;
-// The report blocks the game while the "sending" notice shows; a service
-// that never answers must not freeze the game for good, so we give up after
-// ten seconds and go on to the table as after any other failure.
-constexpr int ScoreReportTimeoutMs = 10000;
+const char ReportKey = VT_REPORT_KEY[0];
+// The request as the game has always sent it; some services look at these.
+const char* const ReportHeaders[] = {"Accept: text/html, */*", "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
+                                     "Content-Type: text/html"};
+
+// The report under way, 0 when none.
+int ReportRequest = 0;
 
 }  // namespace
 
@@ -39,12 +46,42 @@ std::string ScoreReportUrl(const std::string& name, int32_t score, const std::st
   std::string record = "type=0|name=" + name + "|score=" + std::to_string(score) + "|key=" + ReportKey +
                        "|p=|add=" + country + "|z=";
   while (record.size() % 5 != 0) record += '0';
-  return std::string(ScoreServer) + "/cgi/version.pl?hs&prg=Voltrace2&inf=" + EncodeBase32(EncodeBits(record));
+  return ScoreServerAddress() + "/cgi/version.pl?hs&prg=Voltrace2&inf=" + EncodeBase32(EncodeBits(record));
 }
 
-std::string OnlineTableUrl() { return std::string(ScoreServer) + "/cgi/version.pl?prg=Voltrace2&show&type=0"; }
+std::string ScoreServerAddress() {
+  const char* chosen = std::getenv("VOLTRACE2_SCORE_SERVER");
+  std::string address = chosen && *chosen ? chosen : VT_SCORE_SERVER;
+  while (!address.empty() && address.back() == '/') address.pop_back();
+  return address;
+}
 
-void SendScoreReport(const std::string& name, int32_t score, const std::string& country) {
+THttpGet ScoreReportRequest(const std::string& name, int32_t score, const std::string& country) {
+  THttpGet get;
+  get.Url = ScoreReportUrl(name, score, country);
+  get.Headers.assign(std::begin(ReportHeaders), std::end(ReportHeaders));
+  get.ConnectTimeoutMs = ScoreReportConnectTimeoutMs;
+  get.TotalTimeoutMs = ScoreReportTotalTimeoutMs;
+  return get;
+}
+
+std::string OnlineTableUrl() { return ScoreServerAddress() + "/cgi/version.pl?prg=Voltrace2&show&type=0"; }
+
+void StartScoreReport(const std::string& name, int32_t score, const std::string& country) {
+  AbandonScoreReport();
+  ReportRequest = Platform->HttpStart(ScoreReportRequest(name, score, country));
+}
+
+bool ScoreReportEnded() {
+  if (ReportRequest == 0) return true;
+  int status = 0;
+  if (!Platform->HttpPoll(ReportRequest, status)) return false;
   // No answer of the service is used; a failed report changes nothing.
-  Platform->HttpGet(ScoreReportUrl(name, score, country), ScoreReportTimeoutMs);
+  ReportRequest = 0;
+  return true;
+}
+
+void AbandonScoreReport() {
+  if (ReportRequest != 0) Platform->HttpAbandon(ReportRequest);
+  ReportRequest = 0;
 }

@@ -1,0 +1,109 @@
+#include "platform/http_client.h"
+
+#include <curl/curl.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// curl's global set-up is not thread-safe: done once, before any request.
+void CurlGlobalInit() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t DiscardBody(char*, size_t size, size_t n, void*) { return size * n; }
+
+}  // namespace
+
+// One request on its own thread, driven through curl's multi interface so
+// that abandoning it wakes the thread at once instead of waiting for the
+// next network event.
+class THttpRequest {
+ public:
+  explicit THttpRequest(const THttpGet& get) {
+    Easy = curl_easy_init();
+    Multi = curl_multi_init();
+    if (!Easy || !Multi) {
+      Done = true;
+      return;
+    }
+    for (const std::string& h : get.Headers) HeaderList = curl_slist_append(HeaderList, h.c_str());
+    curl_easy_setopt(Easy, CURLOPT_URL, get.Url.c_str());
+    curl_easy_setopt(Easy, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(Easy, CURLOPT_HTTPHEADER, HeaderList);
+    curl_easy_setopt(Easy, CURLOPT_COOKIEFILE, "");  // cookies allowed, kept in memory
+    curl_easy_setopt(Easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(get.ConnectTimeoutMs));
+    curl_easy_setopt(Easy, CURLOPT_TIMEOUT_MS, static_cast<long>(get.TotalTimeoutMs));
+    curl_easy_setopt(Easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(Easy, CURLOPT_WRITEFUNCTION, DiscardBody);
+    curl_multi_add_handle(Multi, Easy);
+    Worker = std::thread([this] { Run(); });
+  }
+
+  ~THttpRequest() {
+    Stop = true;
+    if (Multi) curl_multi_wakeup(Multi);
+    if (Worker.joinable()) Worker.join();
+    if (Multi && Easy) curl_multi_remove_handle(Multi, Easy);
+    if (Easy) curl_easy_cleanup(Easy);
+    if (Multi) curl_multi_cleanup(Multi);
+    curl_slist_free_all(HeaderList);
+  }
+
+  bool Finished(int& status) const {
+    if (!Done) return false;
+    status = Status;
+    return true;
+  }
+
+ private:
+  void Run() {
+    int running = 1;
+    while (!Stop) {
+      if (curl_multi_perform(Multi, &running) != CURLM_OK || running == 0) break;
+      curl_multi_poll(Multi, nullptr, 0, 1000, nullptr);
+    }
+    int left = 0;
+    while (CURLMsg* msg = curl_multi_info_read(Multi, &left)) {
+      if (msg->msg != CURLMSG_DONE || msg->data.result != CURLE_OK) continue;
+      long code = 0;
+      curl_easy_getinfo(msg->easy_handle, CURLINFO_RESPONSE_CODE, &code);
+      Status = static_cast<int>(code);
+    }
+    Done = true;
+  }
+
+  CURL* Easy = nullptr;
+  CURLM* Multi = nullptr;
+  curl_slist* HeaderList = nullptr;
+  std::thread Worker;
+  std::atomic<bool> Stop{false};
+  std::atomic<bool> Done{false};
+  std::atomic<int> Status{0};
+};
+
+THttpClient::THttpClient() { CurlGlobalInit(); }
+
+THttpClient::~THttpClient() = default;
+
+int THttpClient::Start(const THttpGet& get) {
+  const int id = NextRequest++;
+  Requests[id] = std::make_unique<THttpRequest>(get);
+  return id;
+}
+
+bool THttpClient::Poll(int request, int& status) {
+  auto it = Requests.find(request);
+  if (it == Requests.end()) {
+    status = 0;
+    return true;
+  }
+  if (!it->second->Finished(status)) return false;
+  Requests.erase(it);  // its thread has ended; joined here
+  return true;
+}
+
+void THttpClient::Abandon(int request) { Requests.erase(request); }

@@ -1,0 +1,30 @@
+#pragma once
+// voltrace2-scores run as its own process on a free loopback port, and a
+// scratch folder per test, for the tests that go through the real program.
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct TServiceProcess {
+  // Starts the service on 127.0.0.1, any free port, keeping its table in db.
+  explicit TServiceProcess(const std::filesystem::path& db, const std::vector<std::string>& extra = {});
+  ~TServiceProcess();  // SIGTERM, then waits for it
+  void Kill(int signal);
+  pid_t Pid = -1;
+  int Port = 0;
+  std::string Base;  // "http://127.0.0.1:PORT"
+ private:
+  int Output = -1;
+};
+
+// An empty folder named after the running test, removed with it.
+struct TScratch {
+  TScratch();
+  ~TScratch();
+  std::filesystem::path Dir;
+};
+
+// Runs a shell command, giving its exit code and output.
+int RunCommand(const std::string& command, std::string& output);
