@@ -124,8 +124,8 @@ TEST_F(PlayerWorld, AfterTheLastLifeOnlyTheWreckShowsUntilTheCarIsHidden) {
   }
   EXPECT_EQ(OverlayWindow, 7);
   // The 8-pattern blast, 0.15 patterns a tick, goes round once it passes
-  // 7.5, on tick 51; the
-  // window opens 2000 ms (183 ticks of 11 ms) after the crash.
+  // 7.5, on tick 51; the window opens 2000 ms (183 ticks of 11 ms) after
+  // the crash.
   EXPECT_EQ(wreckTicks, 51);
   EXPECT_EQ(hiddenTicks, 183 - 51);
 }
