@@ -18,7 +18,7 @@ uint32_t Char(uint32_t rgb, int x, int y) {
   h *= 0x5bd1e995u;
   h ^= h >> 15;
   if (h % 61 == 0) return 0xB4420Eu + ((h >> 8) & 0x1F) * 0x010100u;
-  const int soot = 14 + light / 5 + static_cast<int>(h % 7);
+  const int soot = 12 + light * 3 / 10 + static_cast<int>(h % 7);
   return static_cast<uint32_t>(soot + 6) << 16 | static_cast<uint32_t>(soot + 2) << 8 | static_cast<uint32_t>(soot);
 }
 
