@@ -232,18 +232,18 @@ void BusShelter(const TCanvas& c, double x, double y, double w, double h) {
 }
 
 // A newspaper kiosk: painted metal roof with a rim and a striped awning over
-// the sidewalk side (x below `x`).
+// the sidewalk side (x below `x`), the awning as long as the roof.
 void Kiosk(const TCanvas& c, double x, double y, double w, double h) {
   const double awning = 6;
-  DropShadow(c, [&](cairo_t* cr) { cairo_rectangle(cr, x - awning, y + 4, w + awning, h - 8); }, 4, 0.35, 1.0);
+  DropShadow(c, [&](cairo_t* cr) { cairo_rectangle(cr, x - awning, y, w + awning, h); }, 4, 0.35, 1.0);
   cairo_t* cr = c.Cr();
   cairo_save(cr);
-  for (int i = 0; static_cast<double>(i) * 4 < h - 8; ++i) {
-    cairo_rectangle(cr, x - awning, y + 4 + i * 4, awning, std::min(4.0, h - 8 - i * 4.0));
+  for (int i = 0; static_cast<double>(i) * 4 < h; ++i) {
+    cairo_rectangle(cr, x - awning, y + i * 4, awning, std::min(4.0, h - i * 4.0));
     SetColour(cr, i % 2 == 0 ? Hex(0xc8372d) : Hex(0xf2ede4));
     cairo_fill(cr);
   }
-  cairo_rectangle(cr, x - awning, y + 4, 1.5, h - 8);
+  cairo_rectangle(cr, x - awning, y, 1.5, h);
   cairo_set_source_rgba(cr, 0, 0, 0, 0.2);
   cairo_fill(cr);
   RoundedRect(cr, x, y, w, h, 2);
@@ -364,18 +364,18 @@ void PaintYardTiles(TTileSlots& slots) {
   slots[30] = FlowerBed();
   slots[31] = Fountain();
   slots[32] = BenchGroup();
+  // Each fills its tile's solid part, from the sidewalk to x 37 or 35 and
+  // the tile's whole height, so the car stops where the roof begins.
   {
-    // Solid from x 37 to the sidewalk on the right.
     TCanvas c(kTile, kTile);
     ObstacleGround(c, 34, kTile, 39);
-    BusShelter(c, 37, 4, 27, 62);
+    BusShelter(c, 37, 0, 35, kTile);
     slots[39] = CutTile(c, 0, 0);
   }
   {
-    // Solid from the sidewalk on the left to x 35.
     TCanvas c(kTile, kTile);
     ObstacleGround(c, 0, 38, 59);
-    Kiosk(c, 7, 5, 24, 60);
+    Kiosk(c, 6, 0, 29, kTile);
     slots[59] = CutTile(c, 0, 0);
   }
   LBuilding(slots);

@@ -89,6 +89,47 @@ TEST_F(PlayerWorld, LastLifeLostHidesTheCarAndEndsTheGame) {
   EXPECT_EQ(MapRow, 1000) << "no life to come back with: the view stays";
 }
 
+// From the crash to the game-over window the player sees the blast over a
+// wreck, then nothing: the car as it was before the crash never shows
+// again, not even when the blast has burnt out. The blast here is all
+// see-through, so whatever of the car is drawn lies bare.
+TEST_F(PlayerWorld, AfterTheLastLifeOnlyTheWreckShowsUntilTheCarIsHidden) {
+  constexpr uint32_t kPaint = 0x2040E0;
+  TPictureCollectionItem& car = MDXImageList2.Find("Car1");
+  std::fill(car.Picture.Pixels.begin(), car.Picture.Pixels.end(), kPaint);
+  TPictureCollectionItem& blast = MDXImageList2.Find("ExplosionBig");
+  blast.Transparent = true;
+  blast.TransparentColor = 0;
+  std::fill(blast.Picture.Pixels.begin(), blast.Picture.Pixels.end(), 0u);
+  auto count = [](auto pred) {
+    return std::count_if(BackSurface.Pixels.begin(), BackSurface.Pixels.end(), pred);
+  };
+  auto drawn = [&] {
+    FillSurface(BackSurface, 0);
+    Player->DoDraw();
+    return count([](uint32_t p) { return p != 0; });
+  };
+  ASSERT_GT(drawn(), 64 * 150) << "the car before the crash";
+
+  Lives = 1;
+  for (int i = 0; i < 3; ++i) Player->LoseDamagePoint();
+  int wreckTicks = 0, hiddenTicks = 0;
+  for (int t = 0; t < 300 && OverlayWindow != 7; ++t) {
+    const auto shown = drawn();
+    EXPECT_EQ(count([](uint32_t p) { return p == kPaint; }), 0) << "the car as it was, tick " << t;
+    if (shown > 64 * 100) ++wreckTicks;
+    if (shown == 0) ++hiddenTicks;
+    EXPECT_TRUE(shown == 0 || Player->Visible) << "tick " << t;
+    Tick();
+  }
+  EXPECT_EQ(OverlayWindow, 7);
+  // The 8-pattern blast, 0.15 patterns a tick, goes round once it passes
+  // 7.5, on tick 51; the window opens 2000 ms (183 ticks of 11 ms) after
+  // the crash.
+  EXPECT_EQ(wreckTicks, 51);
+  EXPECT_EQ(hiddenTicks, 183 - 51);
+}
+
 struct StartTile {
   int rowBelow;  // rows below the view's top row
   int column;

@@ -201,10 +201,14 @@ TEST_F(PlayerWorld, HandbrakeLaysMarksThatScrollAway) {
   Tick();
   ASSERT_EQ(MarkNext, 2);
   EXPECT_EQ(MarkUsed[1] + MarkUsed[2], 2);
-  EXPECT_DOUBLE_EQ(MarkX[1], Player->RearLeftX);
-  EXPECT_DOUBLE_EQ(MarkY[1], Player->RearLeftY);
-  EXPECT_DOUBLE_EQ(MarkX[2], Player->RearRightX);
-  EXPECT_DOUBLE_EQ(MarkY[2], Player->RearRightY);
+  // Under the rear wheels of car 1 (64 x 156 at (365, 400)), worked by
+  // hand: 59.309 pixels (the half-diagonal sqrt(78^2 + 32^2) less 25) from
+  // the centre (397, 478), at 15.862 units (atan(32 / 78)) either side of
+  // straight back, the right wheel turned 4 units further round.
+  EXPECT_NEAR(MarkX[1], 374.489, 0.01);
+  EXPECT_NEAR(MarkY[1], 532.871, 0.01);
+  EXPECT_NEAR(MarkX[2], 414.024, 0.01);
+  EXPECT_NEAR(MarkY[2], 534.813, 0.01);
   EXPECT_EQ(MarkShown[2], 1);
   EXPECT_EQ(MarkBlood[2], 0);
 

@@ -279,7 +279,9 @@ void OverlayTick(int moveCount) {
       break;
     default: break;
   }
-  if (GameScreen == 6 && OverlayWindow != 0) DrawHud();
+  // The panel is printed whenever the race is the screen, also on the tick
+  // its window closes: the race's own tick prints it only from the next.
+  if (GameScreen == 6) DrawHud();
 }
 
 void OverlayActivate() {

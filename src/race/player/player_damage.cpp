@@ -5,6 +5,7 @@
 #include <string>
 
 #include "race/overlay_windows.h"
+#include "race/player/burnt_car.h"
 #include "race/player/car_tables.h"
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
@@ -83,6 +84,7 @@ void TPlayer::Wreck() {
   WeaponFrame = 1;
   Speed = 0;
   Speed10 = 0;
+  MakeBurntCar(MDXImageList2.Find(CarImage[SelectedCar]));
   SetAnimation(ExplosionImage, ExplosionRate);
   PlaySound(ExplosionSound);
   StopPlayerSounds(false);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "race/player/burnt_car.h"
 #include "race/player/car_tables.h"
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
@@ -80,10 +81,12 @@ void TPlayer::DoDraw() {
   }
 
   if (Wrecked && !StartPlaced) {
-    // The burnt car under the blast, until the view jumps to the start.
-    const TPictureCollectionItem& car = MDXImageList2.Find(CarImage[SelectedCar]);
-    car.DrawRotate(surface, Trunc(iw / 2.0 + X), Trunc(ih / 2.0 + Y), 2 * CarHalfWidth[SelectedCar],
-                   2 * CarHalfHeight[SelectedCar], 0, 0.5, 0.5, Heading);
+    // The burnt car under the blast, until the view jumps to the start: as
+    // the blast dies down it shows a wreck, never the car as it was before
+    // the crash.
+    if (const TPictureCollectionItem* wreck = BurntCar())
+      wreck->DrawRotate(surface, Trunc(iw / 2.0 + X), Trunc(ih / 2.0 + Y), 2 * CarHalfWidth[SelectedCar],
+                        2 * CarHalfHeight[SelectedCar], 0, 0.5, 0.5, Heading);
     const TQuadPoint* c = Corners.P;
     const double frontX = (3 * c[0].X + 3 * c[1].X + c[2].X + c[3].X) / 8;
     const double frontY = (3 * c[0].Y + 3 * c[1].Y + c[2].Y + c[3].Y) / 8;

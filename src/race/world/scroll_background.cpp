@@ -1,6 +1,8 @@
 #include "race/world/scroll_background.h"
 
+#include "race/world/solid_tiles.h"
 #include "race/world/track_map.h"
+#include "shell/game_state.h"
 #include "shell/frame_rate.h"
 #include "sprites/image_list.h"
 
@@ -69,4 +71,5 @@ void TScrollBackground::DoMove(int moveCount) {
     Y += h;
     stepRow();
   }
+  if (GameScreen == 6) TestSolidTiles();
 }

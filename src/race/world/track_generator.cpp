@@ -10,6 +10,7 @@
 #include "shell/random.h"
 
 int TrackLength = 300;
+int (*TownRandom)(int n) = Random;
 int SegmentKind = 1;
 int SegmentRowsLeft = 6;
 
@@ -95,13 +96,13 @@ class TTown {
 void ChooseNextSegment() {
   static constexpr int kAfterStraight[7] = {1, 2, 3, 4, 6, 8, 10};
   switch (SegmentKind) {
-    case 1: SetSegment(kAfterStraight[Random(7)]); break;
-    case 2: SetSegment(Random(2) == 1 ? 1 : 2); break;
-    case 3: SetSegment(Random(2) == 1 ? 1 : 3); break;
-    case 4: SetSegment(Random(2) == 1 ? 5 : 4); break;
-    case 6: SetSegment(Random(2) == 1 ? 7 : 6); break;
-    case 8: SetSegment(Random(2) == 1 ? 9 : 8); break;
-    case 10: SetSegment(Random(2) == 1 ? 11 : 10); break;
+    case 1: SetSegment(kAfterStraight[TownRandom(7)]); break;
+    case 2: SetSegment(TownRandom(2) == 1 ? 1 : 2); break;
+    case 3: SetSegment(TownRandom(2) == 1 ? 1 : 3); break;
+    case 4: SetSegment(TownRandom(2) == 1 ? 5 : 4); break;
+    case 6: SetSegment(TownRandom(2) == 1 ? 7 : 6); break;
+    case 8: SetSegment(TownRandom(2) == 1 ? 9 : 8); break;
+    case 10: SetSegment(TownRandom(2) == 1 ? 11 : 10); break;
     default: break;  // joins and closings end by their own rules
   }
 }
@@ -346,7 +347,7 @@ bool IsWalk(uint8_t code) { return code == 24 || code == 25; }
 // (s, d).
 void CloseGaps(TTown& town, int s, int d) {
   if (IsWalk(town.Peek(s, d)) && town.Peek(s + 1, d) == kUnbuilt && IsWalk(town.Peek(s + 2, d)))
-    town.Put(s + 1, d, static_cast<uint8_t>(30 + Random(3)));
+    town.Put(s + 1, d, static_cast<uint8_t>(30 + TownRandom(3)));
   if (town.Peek(s, d + 1) == 24 && town.Peek(s, d) == kUnbuilt && town.Peek(s + 1, d) == kUnbuilt &&
       town.Peek(s + 1, d + 1) == kUnbuilt) {
     town.Put(s, d, 36);
@@ -362,7 +363,7 @@ void CloseGaps(TTown& town, int s, int d) {
 }
 
 // Buildings beside the sidewalks, anchored at (s, d); choice is this tile's
-// Random(3).
+// draw of three.
 void Build(TTown& town, int s, int d, int choice) {
   if (choice == 2) {
     // Posts on the tile beside a sidewalk, their solid half towards it.
@@ -386,11 +387,11 @@ void Build(TTown& town, int s, int d, int choice) {
   town.PutRun(s + 1, d + 1, {49, 50, 51});
   town.PutRun(s + 2, d + 1, {52, 53, 54});
   town.PutRun(s + 3, d + 1, {55, 56, 57});
-  if (walkRight && Random(2) == 0) {
+  if (walkRight && TownRandom(2) == 0) {
     town.Put(s, d + 4, 58);
     town.Fill(s, d - 17, d + 3, 24);
   }
-  if (walkLeft && Random(2) == 0) {
+  if (walkLeft && TownRandom(2) == 0) {
     town.Put(s, d - 1, 60);
     town.Fill(s, d, d + 20, 24);
   }
@@ -417,18 +418,19 @@ bool QuietTile(const TTown& town, int r, int c) {
   return (here & below) == 0xFFFFFFFFu && belowRight == 0xFFFF;
 }
 
-void LayRoadside(TTown& town, int length) {
-  for (int r = 1498; r >= 1500 - length; --r) {
-    for (int c = 2; c <= kLastRoadsideColumn; ++c) {
-      if (r <= 1494 && QuietTile(town, r, c)) {
-        static_cast<void>(Random(3));
-        continue;
-      }
-      LineRoad(town, r, c);
-      if (r <= 1496) CloseGaps(town, r + 1, c + 1);
-      if (r <= 1494) Build(town, r + 1, c + 1, Random(3));
-    }
+void RoadsideTile(TTown& town, int r, int c) {
+  if (r <= 1494 && QuietTile(town, r, c)) {
+    static_cast<void>(TownRandom(3));
+    return;
   }
+  LineRoad(town, r, c);
+  if (r <= 1496) CloseGaps(town, r + 1, c + 1);
+  if (r <= 1494) Build(town, r + 1, c + 1, TownRandom(3));
+}
+
+void LayRoadside(TTown& town, int length) {
+  for (int r = 1498; r >= 1500 - length; --r)
+    for (int c = 2; c <= kLastRoadsideColumn; ++c) RoadsideTile(town, r, c);
 }
 
 // ---- Plazas, yards, ground ---------------------------------------------------
@@ -483,12 +485,12 @@ void FillFreeAreas(TTown& town, int top, TTake take, TLay lay) {
 
 void LayPlazas(TTown& town, int length) {
   FillFreeAreas<5, 5>(
-      town, 1500 - length, [] { return Random(4) == 0; },
+      town, 1500 - length, [] { return TownRandom(4) == 0; },
       [&](int s, int d) {
         town.PutRun(s, d, {26, 24, 24, 24, 27});
         for (int r = s + 1; r <= s + 3; ++r) {
           town.Put(r, d, 23);
-          for (int c = d + 1; c <= d + 3; ++c) town.Put(r, c, static_cast<uint8_t>(30 + Random(3)));
+          for (int c = d + 1; c <= d + 3; ++c) town.Put(r, c, static_cast<uint8_t>(30 + TownRandom(3)));
           town.Put(r, d + 4, 23);
         }
         town.PutRun(s + 4, d, {29, 24, 24, 24, 28});
@@ -500,12 +502,12 @@ void LayYards(TTown& town, int length) {
   FillFreeAreas<4, 2>(
       town, 1500 - length, [] { return true; },
       [&](int s, int d) {
-        if (Random(2) == 0) {
+        if (TownRandom(2) == 0) {
           town.PutRun(s, d, {45, 46});
           town.PutRun(s + 1, d, {47, 48});
         } else {
           town.Put(s, d, 36);
-          town.Put(s, d + 1, static_cast<uint8_t>(31 + Random(2)));
+          town.Put(s, d + 1, static_cast<uint8_t>(31 + TownRandom(2)));
           town.PutRun(s + 1, d, {37, 38});
         }
       });
@@ -531,6 +533,11 @@ void GroundTheRest(TTown& town) {
 
 bool AreaEmpty(int column, int row, int rows, int columns) {
   return TTown(TTownGrid{TrackMap, MapColumns}).Empty(column, row, rows, columns);
+}
+
+void LayRoadsideTile(TTownGrid grid, int r, int c) {
+  TTown town(grid);
+  RoadsideTile(town, r, c);
 }
 
 void GrowTown(TTownGrid grid, int length) {

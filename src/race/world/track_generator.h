@@ -6,6 +6,10 @@
 // the same town.
 #include <cstdint>
 
+// Where the town builder takes its draws: the game's Random, so that a seed
+// replays the same town; a test may script them.
+extern int (*TownRandom)(int n);
+
 // Length of the current level's road in map rows (300 on level 1, growing
 // by 200 a level up to 1300); set by the level set-up before GenerateTrack.
 extern int TrackLength;
@@ -45,3 +49,8 @@ void BuildTown(TTownGrid grid, int length);
 // with the current SegmentKind: the road, the roadside, plazas, yard
 // objects, then plain ground for every tile left unbuilt.
 void GrowTown(TTownGrid grid, int length);
+// One tile (row r, column c) of GrowTown's roadside pass: the edge rules,
+// then from row 1496 up the gap and street-end rules and from row 1494 up
+// the structure rules with their draw, anchored one row below and one
+// column right of the tile.
+void LayRoadsideTile(TTownGrid grid, int r, int c);
