@@ -8,13 +8,13 @@
 #include "shell/settings.h"
 
 namespace {
-const std::string OptionsFile = std::string(SaveFolder) + "/options";
+std::string OptionsFile() { return SaveFolder + "/options"; }
 }
 
 void LoadOptions() {
   std::vector<std::string> lines;
   int flags[3];
-  if (ReadLines(OptionsFile, lines) && lines.size() >= 5 && ParseSaveInteger(lines[0], flags[0]) &&
+  if (ReadLines(OptionsFile(), lines) && lines.size() >= 5 && ParseSaveInteger(lines[0], flags[0]) &&
       ParseSaveInteger(lines[1], flags[1]) && ParseSaveInteger(lines[2], flags[2])) {
     FullScreen = flags[0] != 0 ? 1 : 0;
     MusicOn = flags[1] != 0 ? 1 : 0;
@@ -29,5 +29,5 @@ void LoadOptions() {
 bool SaveOptions() {
   const std::string text = std::to_string(FullScreen) + "\r\n" + std::to_string(MusicOn) + "\r\n" +
                            std::to_string(SoundOn) + "\r\n" + Country + "\r\n" + Checksum() + "\r\n";
-  return WriteFileSafely(OptionsFile, text);
+  return WriteFileSafely(OptionsFile(), text);
 }
