@@ -133,6 +133,18 @@ void TSdlPlatform::ApplyDisplayMode(bool fullScreen) {
       SDL_GetWindowPosition(Window, &StoredX, &StoredY);
       PlacementStored = true;
     }
+    // Without a window manager nobody answers SDL's full-screen request and
+    // the window would stay window-sized, showing a corner of the frame.
+    // So the window is first made a borderless one covering its display,
+    // which the X server does by itself; a window manager then makes it
+    // full screen proper (over its panels).
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(Window));
+    SDL_Rect bounds;
+    if (!IsFullScreen && SDL_GetDisplayBounds(display, &bounds) == 0) {
+      SDL_SetWindowBordered(Window, SDL_FALSE);
+      SDL_SetWindowPosition(Window, bounds.x, bounds.y);
+      SDL_SetWindowSize(Window, bounds.w, bounds.h);
+    }
     SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   } else {
     SDL_SetWindowFullscreen(Window, 0);
