@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 // Every figure worked by hand from the 792 x 592 picture: the limiting side
@@ -40,7 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
         TFitCase{3840, 2160, 2048, 475, 0, 2890, 2160, 2, true},  // a renderer holding 2048 at most
         TFitCase{2376, 1776, 0, 0, 0, 2376, 1776, 3, false},      // exactly triple
         TFitCase{640, 480, 0, 0, 1, 640, 478, 1, true},           // smaller than the picture: 478.38
-        TFitCase{1024, 768, 0, 0, 1, 1024, 765, 1, true}));       // 765.41
+        TFitCase{1024, 768, 0, 0, 1, 1024, 765, 1, true}),        // 765.41
+    [](const ::testing::TestParamInfo<TFitCase>& info) {
+      const TFitCase& c = info.param;
+      return std::to_string(c.OutWidth) + "x" + std::to_string(c.OutHeight) +
+             (c.MaxTexture ? "_max" + std::to_string(c.MaxTexture) : std::string());
+    });
 
 TEST(DisplayFitTest, PointsOfTheOutputMapToThePicture) {
   const TDisplayFit fit = FitPicture(1920, 1080, 792, 592);
