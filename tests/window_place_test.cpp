@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/headless_platform.h"
+#include "shell/main_window.h"
 #include "shell/save_files.h"
 #include "shell/window_place.h"
 
@@ -62,6 +63,21 @@ TEST_F(WindowPlaceTest, NoFileOrAnUnreadableOneLeavesTheWindowCentred) {
   fs::remove(Folder / "window");
   EXPECT_TRUE(SaveWindowPlace());
   EXPECT_FALSE(fs::exists(Folder / "window"));
+}
+
+// Start-up hands the stored place to the window before the display mode is
+// applied; the exit writes the place the window has then.
+TEST_F(WindowPlaceTest, StartUpAndExitCarryThePlace) {
+  ResetGame();
+  WriteFile("33\r\n44\r\n");
+  FormCreate(1);
+  EXPECT_TRUE(Machine.HasWindowPlace);
+  EXPECT_EQ(Machine.WindowX, 33);
+  EXPECT_EQ(Machine.WindowY, 44);
+  Machine.SetWindowPlace(-8, 1200);
+  ShutDown();
+  EXPECT_EQ(ReadFile(), "-8\r\n1200\r\n");
+  ResetGame();
 }
 
 }  // namespace
