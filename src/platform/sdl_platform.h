@@ -52,6 +52,7 @@ class TSdlPlatform : public TPlatform {
   // Where the last flip put the picture in the window's drawable pixels.
   const TDisplayFit& Fit() const { return LastFit; }
   SDL_Window* GameWindow() const { return Window; }
+  SDL_Renderer* GameRenderer() const { return Renderer; }
 
  private:
   bool WindowToSurface(int wx, int wy, int& sx, int& sy);

@@ -9,6 +9,7 @@
 #include "race/race.h"
 #include "screens/help_screen.h"
 #include "screens/main_menu.h"
+#include "gfx/surface.h"
 #include "shell/buttons.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
@@ -210,11 +211,25 @@ TEST_F(SdlPlatformTest, FullScreenFillsTheDisplayAndTheMouseFollows) {
 
   Machine.ApplyDisplayMode(true);
   Pump();
+  FillSurface(BackSurface, 0xFFFFFF);
   Machine.Flip(BackSurface);
   EXPECT_EQ(Machine.Fit().X, 0);
   EXPECT_EQ(Machine.Fit().Y, 1);
   EXPECT_EQ(Machine.Fit().Width, 1024);
   EXPECT_EQ(Machine.Fit().Height, 765);
+  // What reached the screen: a white picture from row 1 to row 765, black
+  // bars above and below it, edge to edge across.
+  std::vector<uint32_t> shown(1024 * 768);
+  ASSERT_EQ(SDL_RenderReadPixels(Machine.GameRenderer(), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(), 1024 * 4), 0)
+      << SDL_GetError();
+  auto at = [&](int x, int y) { return shown[static_cast<size_t>(y) * 1024 + x] & 0xFFFFFF; };
+  for (int x : {0, 511, 1023}) {
+    EXPECT_EQ(at(x, 0), 0u) << x;
+    EXPECT_EQ(at(x, 1), 0xFFFFFFu) << x;
+    EXPECT_EQ(at(x, 765), 0xFFFFFFu) << x;
+    EXPECT_EQ(at(x, 766), 0u) << x;
+    EXPECT_EQ(at(x, 767), 0u) << x;
+  }
 
   SDL_Event e{};
   e.type = SDL_MOUSEMOTION;
