@@ -1,4 +1,5 @@
 // voltrace2-assets <DataDir> [--previews <Dir>]
+// voltrace2-assets --icons <Dir> <Name>
 //
 // Draws and synthesises every picture and sound of the game and writes the
 // archives the game loads: <DataDir>/Res/Res1.dxg, Res2.dxg and Sounds.dxw,
@@ -6,6 +7,8 @@
 // With --previews it also writes each picture and the composed screens as
 // PNG files, for looking at the art without starting the game, and each
 // sound effect as a WAV file.
+// With --icons it draws only the desktop icon, into <Dir>/<N>x<N>/apps/<Name>.png
+// for each size of the desktop's icon theme.
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "catalog.h"
+#include "icon_art.h"
 #include "music_tunes.h"
 #include "paint.h"
 #include "sprites/archive_format.h"
@@ -85,6 +89,11 @@ void WriteSoundPreviews(const TWaveItems& items, const fs::path& dir) {
 }
 
 int Run(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--icons") {
+    paint::RequireFaces();
+    WriteIcons(argv[2], argv[3]);
+    return 0;
+  }
   if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--previews")) {
     std::fprintf(stderr, "usage: voltrace2-assets <DataDir> [--previews <Dir>]\n");
     return 2;

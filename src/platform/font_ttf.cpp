@@ -62,6 +62,12 @@ const std::string& FontDir() {
     std::string exe = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
     const size_t slash = exe.rfind('/');
     FontDirectory = (slash == std::string::npos ? std::string(".") : exe.substr(0, slash)) + "/Data/Fonts";
+    // An installed game keeps its Data apart from the program, in the
+    // folder it starts in.
+    if (access((FontDirectory + "/fonts.txt").c_str(), R_OK) != 0 && access("Data/Fonts/fonts.txt", R_OK) == 0) {
+      char cwd[PATH_MAX];
+      if (getcwd(cwd, sizeof cwd)) FontDirectory = std::string(cwd) + "/Data/Fonts";
+    }
   }
   return FontDirectory;
 }

@@ -42,6 +42,18 @@ void THeadlessPlatform::ReadKeys(bool held[GameKeyCount]) {
   for (int i = 0; i < GameKeyCount; ++i) held[i] = Keys[i];
 }
 
+bool THeadlessPlatform::GetWindowPlace(int& x, int& y) {
+  x = WindowX;
+  y = WindowY;
+  return HasWindowPlace;
+}
+
+void THeadlessPlatform::SetWindowPlace(int x, int y) {
+  HasWindowPlace = true;
+  WindowX = x;
+  WindowY = y;
+}
+
 int THeadlessPlatform::CreateSoundBuffer(const std::vector<uint8_t>& riffWave) {
   const int length = WaveLengthMs(riffWave);
   if (length < 0) return -1;

@@ -19,6 +19,8 @@ class THeadlessPlatform : public TPlatform {
   void Flip(const TSurface& back) override;
   void ShowCursor(bool show) override { CursorVisible = show; }
   void ReadKeys(bool held[GameKeyCount]) override;
+  bool GetWindowPlace(int& x, int& y) override;
+  void SetWindowPlace(int x, int y) override;
 
   int CreateSoundBuffer(const std::vector<uint8_t>& riffWave) override;
   int PlayBuffer(int buffer, bool looped) override;
@@ -39,6 +41,8 @@ class THeadlessPlatform : public TPlatform {
   int Refresh = 85;
   bool FullScreenMode = false;
   int DisplaySwitches = 0;
+  bool HasWindowPlace = false;
+  int WindowX = 0, WindowY = 0;
   bool CursorVisible = true;
   int64_t NowMs = 0;  // the virtual clock, advanced by whoever drives the ticks
   int Flips = 0;

@@ -4,15 +4,19 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/sdl_game_folder.h"
 #include "platform/sdl_platform.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"
 #include "shell/main_window.h"
+#include "shell/save_location.h"
 #include "sprites/lookup_error.h"
 
 int main(int argc, char** argv) {
   (void)argc;
   (void)argv;
+  EnterGameFolder();
+  std::fprintf(stderr, "%s\n", ChooseSaveFolder("Data/Save", UserSaveFolder).c_str());
   static TSdlPlatform machine;
   Platform = &machine;
   const std::string caption = "Вольтрейс 2";

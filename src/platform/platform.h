@@ -35,6 +35,19 @@ class TPlatform {
   virtual void Flip(const TSurface& back) = 0;  // waits for vertical blank
   virtual void ShowCursor(bool show) = 0;
 
+  // The window's place on the desktop when windowed, kept between runs: the
+  // game asks for it at exit and hands it back at start-up, before the first
+  // ApplyDisplayMode. A machine without a window has none (false).
+  virtual bool GetWindowPlace(int& x, int& y) {
+    (void)x;
+    (void)y;
+    return false;
+  }
+  virtual void SetWindowPlace(int x, int y) {
+    (void)x;
+    (void)y;
+  }
+
   // Keyboard held states, read once per tick.
   virtual void ReadKeys(bool held[GameKeyCount]) = 0;
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,10 +16,29 @@ extern char** environ;
 
 namespace {
 
-// The drawing area in full screen: the 792 x 592 surface centred in an
-// 800 x 600 picture, scaled to the desktop with black bars.
-constexpr int FullWidth = 800, FullHeight = 600;
-constexpr int FullOffsetX = (FullWidth - SurfaceWidth) / 2, FullOffsetY = (FullHeight - SurfaceHeight) / 2;
+// How much denser than the common 96 dpi the display's pixels are, to give
+// the window a size the player can see on a dense screen.
+double DisplayDensity(int display) {
+  if (const char* scale = SDL_getenv("GDK_SCALE")) {
+    const int factor = SDL_atoi(scale);
+    if (factor > 0) return factor;
+  }
+  float ddpi = 0;
+  if (SDL_GetDisplayDPI(display, &ddpi, nullptr, nullptr) == 0 && ddpi > 0) return ddpi / 96.0;
+  return 1.0;
+}
+
+// A stored place is used only if the window's corner would lie on one of
+// the displays there are now (a monitor may have been unplugged).
+bool PlaceOnSomeDisplay(int x, int y) {
+  const int displays = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < displays; ++i) {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(i, &r) == 0 && x + 40 >= r.x && y + 40 >= r.y && x + 40 < r.x + r.w && y + 40 < r.y + r.h)
+      return true;
+  }
+  return false;
+}
 
 // Voices are channel numbers tagged with a generation, so a voice that has
 // ended never stops the next sound that reuses its channel.
@@ -32,10 +52,16 @@ bool TSdlPlatform::Open() {
     Error = SDL_GetError();
     return false;
   }
+  // Pads are welcome but not needed: the game plays on without them.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+    std::fprintf(stderr, "voltrace2: no gamepads (%s)\n", SDL_GetError());
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
-  Window = SDL_CreateWindow("Вольтрейс 2", SDL_WINDOWPOS_CENTERED,
-                            SDL_WINDOWPOS_CENTERED, SurfaceWidth, SurfaceHeight, SDL_WINDOW_HIDDEN);
+  SDL_Rect usable{0, 0, SurfaceWidth, SurfaceHeight};
+  SDL_GetDisplayUsableBounds(0, &usable);
+  WindowFactor = WindowScale(DisplayDensity(0), usable.w, usable.h, SurfaceWidth, SurfaceHeight);
+  Window = SDL_CreateWindow("Вольтрейс 2", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SurfaceWidth * WindowFactor,
+                            SurfaceHeight * WindowFactor, SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!Window) {
     Error = SDL_GetError();
     return false;
@@ -48,6 +74,15 @@ bool TSdlPlatform::Open() {
   }
   Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, SurfaceWidth,
                               SurfaceHeight);
+  // A desktop that scales windows itself (its drawable is larger than the
+  // window) has already made the window a sensible size.
+  int windowWidth, windowHeight, drawableWidth, drawableHeight;
+  SDL_GetWindowSize(Window, &windowWidth, &windowHeight);
+  if (SDL_GetRendererOutputSize(Renderer, &drawableWidth, &drawableHeight) == 0 && drawableWidth > windowWidth &&
+      WindowFactor > 1) {
+    WindowFactor = 1;
+    SDL_SetWindowSize(Window, SurfaceWidth, SurfaceHeight);
+  }
   HandCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   if (HandCursor) SDL_SetCursor(HandCursor);
   SDL_StartTextInput();
@@ -77,31 +112,72 @@ void TSdlPlatform::Close() {
     for (Mix_Chunk* c : Chunks) Mix_FreeChunk(c);
     Mix_CloseAudio();
   }
+  Gamepads.CloseAll();
   if (HandCursor) SDL_FreeCursor(HandCursor);
+  if (Prescaled) SDL_DestroyTexture(Prescaled);
   if (Texture) SDL_DestroyTexture(Texture);
   if (Renderer) SDL_DestroyRenderer(Renderer);
   if (Window) SDL_DestroyWindow(Window);
   SDL_Quit();
 }
 
+// Full screen is the desktop's own mode, whatever its size: the picture is
+// scaled to it at every flip. Windowed, the window goes back to where it was
+// (kept across runs too), or to the middle of the screen the first time.
 void TSdlPlatform::ApplyDisplayMode(bool fullScreen) {
   if (!Window) return;
+  if (PlacePending) {
+    // The place from the last run decides the display full screen opens on.
+    PlacePending = false;
+    if (PlaceOnSomeDisplay(StoredX, StoredY)) SDL_SetWindowPosition(Window, StoredX, StoredY);
+    else PlacementStored = false;
+  }
   if (fullScreen) {
     if (!IsFullScreen) {
       SDL_GetWindowPosition(Window, &StoredX, &StoredY);
       PlacementStored = true;
     }
+    // Without a window manager nobody answers SDL's full-screen request and
+    // the window would stay window-sized, showing a corner of the frame.
+    // So the window is first made a borderless one covering its display,
+    // which the X server does by itself; a window manager then makes it
+    // full screen proper (over its panels).
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(Window));
+    SDL_Rect bounds;
+    if (!IsFullScreen && SDL_GetDisplayBounds(display, &bounds) == 0) {
+      SDL_SetWindowBordered(Window, SDL_FALSE);
+      SDL_SetWindowPosition(Window, bounds.x, bounds.y);
+      SDL_SetWindowSize(Window, bounds.w, bounds.h);
+    }
     SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    SDL_RenderSetLogicalSize(Renderer, FullWidth, FullHeight);
   } else {
     SDL_SetWindowFullscreen(Window, 0);
     SDL_SetWindowBordered(Window, SDL_TRUE);
-    SDL_SetWindowSize(Window, SurfaceWidth, SurfaceHeight);
-    if (PlacementStored) SDL_SetWindowPosition(Window, StoredX, StoredY);
-    SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    SDL_RenderSetLogicalSize(Renderer, SurfaceWidth, SurfaceHeight);
+    SDL_SetWindowSize(Window, SurfaceWidth * WindowFactor, SurfaceHeight * WindowFactor);
+    if (PlacementStored && PlaceOnSomeDisplay(StoredX, StoredY))
+      SDL_SetWindowPosition(Window, StoredX, StoredY);
+    else
+      SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   IsFullScreen = fullScreen;
+}
+
+bool TSdlPlatform::GetWindowPlace(int& x, int& y) {
+  if (!Window) return false;
+  if (IsFullScreen || PlacePending) {
+    x = StoredX;
+    y = StoredY;
+    return PlacementStored;
+  }
+  SDL_GetWindowPosition(Window, &x, &y);
+  return true;
+}
+
+void TSdlPlatform::SetWindowPlace(int x, int y) {
+  StoredX = x;
+  StoredY = y;
+  PlacementStored = true;
+  PlacePending = true;
 }
 
 int TSdlPlatform::RefreshRate() {
@@ -111,12 +187,50 @@ int TSdlPlatform::RefreshRate() {
   return mode.refresh_rate;
 }
 
+TDisplayFit TSdlPlatform::CurrentFit() {
+  int width = SurfaceWidth, height = SurfaceHeight;
+  if (SDL_GetRendererOutputSize(Renderer, &width, &height) != 0) {
+    width = SurfaceWidth;
+    height = SurfaceHeight;
+  }
+  SDL_RendererInfo info;
+  int maxTexture = 0;
+  if (SDL_GetRendererInfo(Renderer, &info) == 0 && info.max_texture_width > 0 && info.max_texture_height > 0)
+    maxTexture = std::min(info.max_texture_width, info.max_texture_height);
+  return FitPicture(width, height, SurfaceWidth, SurfaceHeight, maxTexture);
+}
+
+// The whole-factor copy of the picture, made with square pixels, that the
+// smooth last step scales from. False when the renderer cannot draw into a
+// texture; the smooth step then starts from the picture itself.
+bool TSdlPlatform::PreparePrescaled(int factor) {
+  if (Prescaled && PrescaledFactor == factor) return true;
+  if (Prescaled) SDL_DestroyTexture(Prescaled);
+  PrescaledFactor = factor;
+  Prescaled = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, SurfaceWidth * factor,
+                                SurfaceHeight * factor);
+  if (Prescaled) SDL_SetTextureScaleMode(Prescaled, SDL_ScaleModeLinear);
+  return Prescaled != nullptr;
+}
+
 void TSdlPlatform::Flip(const TSurface& back) {
   SDL_UpdateTexture(Texture, nullptr, back.Pixels.data(), back.Width * 4);
+  LastFit = CurrentFit();
+  SDL_Texture* source = Texture;
+  if (LastFit.Smooth && LastFit.Prescale > 1 && PreparePrescaled(LastFit.Prescale)) {
+    SDL_SetTextureScaleMode(Texture, SDL_ScaleModeNearest);
+    if (SDL_SetRenderTarget(Renderer, Prescaled) == 0) {
+      SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
+      SDL_SetRenderTarget(Renderer, nullptr);
+      source = Prescaled;
+    }
+  }
+  if (source == Texture)
+    SDL_SetTextureScaleMode(Texture, LastFit.Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
-  SDL_Rect dest{IsFullScreen ? FullOffsetX : 0, IsFullScreen ? FullOffsetY : 0, SurfaceWidth, SurfaceHeight};
-  SDL_RenderCopy(Renderer, Texture, nullptr, &dest);
+  const SDL_Rect dest{LastFit.X, LastFit.Y, LastFit.Width, LastFit.Height};
+  SDL_RenderCopy(Renderer, source, nullptr, &dest);
   SDL_RenderPresent(Renderer);
 }
 
@@ -128,6 +242,7 @@ void TSdlPlatform::ReadKeys(bool held[GameKeyCount]) {
       SDL_SCANCODE_Y,  SDL_SCANCODE_N,    SDL_SCANCODE_ESCAPE, SDL_SCANCODE_SPACE, SDL_SCANCODE_Z, SDL_SCANCODE_X};
   const Uint8* state = SDL_GetKeyboardState(nullptr);
   for (int i = 0; i < GameKeyCount; ++i) held[i] = Active && state[Codes[i]];
+  if (Active) Gamepads.ReadKeys(held);
 }
 
 int TSdlPlatform::CreateSoundBuffer(const std::vector<uint8_t>& riffWave) {
@@ -213,15 +328,22 @@ void TSdlPlatform::ShowError(const std::string& caption, const std::string& mess
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), message.c_str(), Window);
 }
 
+// Window coordinates (which a dense display may count in larger units than
+// its pixels) to the picture's.
 bool TSdlPlatform::WindowToSurface(int wx, int wy, int& sx, int& sy) {
-  float lx = static_cast<float>(wx), ly = static_cast<float>(wy);
-  SDL_RenderWindowToLogical(Renderer, wx, wy, &lx, &ly);
-  sx = static_cast<int>(lx) - (IsFullScreen ? FullOffsetX : 0);
-  sy = static_cast<int>(ly) - (IsFullScreen ? FullOffsetY : 0);
-  return sx >= 0 && sy >= 0 && sx < SurfaceWidth && sy < SurfaceHeight;
+  int windowWidth, windowHeight, width, height;
+  SDL_GetWindowSize(Window, &windowWidth, &windowHeight);
+  if (SDL_GetRendererOutputSize(Renderer, &width, &height) != 0 || windowWidth <= 0 || windowHeight <= 0) {
+    width = windowWidth;
+    height = windowHeight;
+  }
+  const double ox = windowWidth > 0 ? (wx + 0.5) * width / windowWidth : wx;
+  const double oy = windowHeight > 0 ? (wy + 0.5) * height / windowHeight : wy;
+  return OutputToPicture(CurrentFit(), SurfaceWidth, SurfaceHeight, ox, oy, sx, sy);
 }
 
 void TSdlPlatform::HandleEvent(const SDL_Event& e) {
+  if (Gamepads.HandleEvent(e)) return;
   switch (e.type) {
     case SDL_QUIT: FormCloseQuery(); break;
     case SDL_WINDOWEVENT:
@@ -260,12 +382,17 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
       if (WindowToSurface(e.motion.x, e.motion.y, sx, sy)) MDXDrawMouseMove(sx, sy);
       break;
     }
+    // Every physical click acts once, as a single click (on release) or as
+    // the second half of a double click (on the press). SDL goes on
+    // counting a fast series 1, 2, 3, 4...; the game pairs them as the
+    // desktop it was made for does: after a double click the next click
+    // starts a new pair, so odd counts are single clicks and even counts
+    // double clicks.
     case SDL_MOUSEBUTTONUP:
-      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks == 1) MDXDrawClick();
+      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks % 2 == 1) MDXDrawClick();
       break;
     case SDL_MOUSEBUTTONDOWN:
-      // The second press of a double click is the double click itself.
-      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks == 2) MDXDrawClick();
+      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks >= 2 && e.button.clicks % 2 == 0) MDXDrawClick();
       break;
     default: break;
   }

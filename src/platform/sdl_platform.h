@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_fit.h"
 #include "platform/http_client.h"
 #include "platform/platform.h"
+#include "platform/sdl_gamepads.h"
 
 class TSdlPlatform : public TPlatform {
  public:
@@ -25,6 +27,8 @@ class TSdlPlatform : public TPlatform {
   void Flip(const TSurface& back) override;
   void ShowCursor(bool show) override;
   void ReadKeys(bool held[GameKeyCount]) override;
+  bool GetWindowPlace(int& x, int& y) override;
+  void SetWindowPlace(int x, int y) override;
 
   int CreateSoundBuffer(const std::vector<uint8_t>& riffWave) override;
   int PlayBuffer(int buffer, bool looped) override;
@@ -46,16 +50,29 @@ class TSdlPlatform : public TPlatform {
   void HandleEvent(const SDL_Event& e);
   bool Active = true;
   std::string Error;
+  TSdlGamepads Gamepads;
+
+  // Where the last flip put the picture in the window's drawable pixels.
+  const TDisplayFit& Fit() const { return LastFit; }
+  SDL_Window* GameWindow() const { return Window; }
+  SDL_Renderer* GameRenderer() const { return Renderer; }
 
  private:
   bool WindowToSurface(int wx, int wy, int& sx, int& sy);
+  TDisplayFit CurrentFit();
+  bool PreparePrescaled(int factor);
 
   SDL_Window* Window = nullptr;
   SDL_Renderer* Renderer = nullptr;
   SDL_Texture* Texture = nullptr;
+  SDL_Texture* Prescaled = nullptr;  // the picture at the whole factor, for the smooth last step
+  int PrescaledFactor = 0;
+  TDisplayFit LastFit;
+  int WindowFactor = 1;  // the windowed picture's whole factor on a dense display
   SDL_Cursor* HandCursor = nullptr;
   bool IsFullScreen = false;
   bool PlacementStored = false;
+  bool PlacePending = false;  // a place from the last run, not yet applied
   int StoredX = 0, StoredY = 0;
 
   bool AudioOpen = false;

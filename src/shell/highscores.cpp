@@ -10,7 +10,7 @@
 THighScore HighScores[12];
 
 namespace {
-const std::string HighScoreFile = std::string(SaveFolder) + "/hs";
+std::string HighScoreFile() { return SaveFolder + "/hs"; }
 }
 
 void ResetHighScores() {
@@ -51,7 +51,7 @@ bool HighScoresValid() { return Checksum() == HSChecksum; }
 
 void LoadHighScores() {
   std::vector<std::string> lines;
-  if (ReadLines(HighScoreFile, lines) && lines.size() >= 20) {
+  if (ReadLines(HighScoreFile(), lines) && lines.size() >= 20) {
     THighScore table[11];
     bool ok = true;
     for (int i = 1; i <= 10 && ok; ++i) {
@@ -69,5 +69,5 @@ void LoadHighScores() {
 bool SaveHighScores() {
   std::string text;
   for (int i = 1; i <= 10; ++i) text += HighScores[i].Name + "\r\n" + std::to_string(HighScores[i].Score) + "\r\n";
-  return WriteFileSafely(HighScoreFile, text);
+  return WriteFileSafely(HighScoreFile(), text);
 }

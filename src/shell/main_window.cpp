@@ -28,6 +28,7 @@
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "shell/text_entry.h"
+#include "shell/window_place.h"
 #include "sprites/image_list.h"
 #include "sprites/lookup_error.h"
 #include "sprites/sprite.h"
@@ -99,6 +100,7 @@ void FormCreate(uint32_t randomSeed) {
   LoadHighScores();
   LoadOptions();
   if (!HighScoresValid()) ResetHighScores();
+  LoadWindowPlace();
   ApplyDisplayMode();
   GameScreen = 0;
   OpenMainMenu(1, 1, true);
@@ -158,6 +160,12 @@ void MDXDrawClick() {
   Guarded([] { ActivateItem(); });
 }
 
+void GamepadRemoved() {
+  Guarded([] {
+    if (GameScreen == 6) OpenOverlay(5);
+  });
+}
+
 void FormCloseQuery() {
   Guarded([] { OpenOverlay(GameScreen == 6 ? 2 : 1); });
 }
@@ -171,6 +179,7 @@ void ShutDown() {
   MDXSpriteEngine.Dead();
   SaveOptions();
   SaveHighScores();
+  SaveWindowPlace();
   if (std::filesystem::exists("play.url")) OpenLink("play.url");
   Terminated = true;
 }

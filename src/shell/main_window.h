@@ -16,6 +16,9 @@ void FormKeyUp(int key);
 void FormKeyPress(unsigned char key);
 void MDXDrawMouseMove(int x, int y);
 void MDXDrawClick();
+// A gamepad was pulled out: in a race the player has lost the controls, so
+// the race pauses (the window P opens); elsewhere nothing happens.
+void GamepadRemoved();
 // The window's close button: opens the leave question instead of closing.
 void FormCloseQuery();
 void ApplyDisplayMode();

@@ -10,7 +10,7 @@
 #include "shell/settings.h"
 
 namespace {
-const std::string OptionsFile = std::string(SaveFolder) + "/options";
+std::string OptionsFile() { return SaveFolder + "/options"; }
 
 bool Blank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 }  // namespace
@@ -18,7 +18,7 @@ bool Blank(const std::string& line) { return line.find_first_not_of(" \t") == st
 void LoadOptions() {
   SetDefaultOptions();
   std::vector<std::string> lines;
-  if (!ReadLines(OptionsFile, lines)) return;
+  if (!ReadLines(OptionsFile(), lines)) return;
   // The file is read line by line: a line that is not there reads as empty.
   // An empty switch keeps its default (music and sound stay on), so a file
   // cut short keeps the switches it still has; a missing checksum line only
@@ -39,5 +39,5 @@ void LoadOptions() {
 bool SaveOptions() {
   const std::string text = std::to_string(FullScreen) + "\r\n" + std::to_string(MusicOn) + "\r\n" +
                            std::to_string(SoundOn) + "\r\n" + Country + "\r\n" + Checksum() + "\r\n";
-  return WriteFileSafely(OptionsFile, text);
+  return WriteFileSafely(OptionsFile(), text);
 }

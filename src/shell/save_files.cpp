@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+std::string SaveFolder = "Data/Save";
+
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-constexpr const char* SaveFolder = "Data/Save";
+// Where the options and highscores live: "Data/Save" beside the game unless
+// start-up chose the player's own folder (see save_location.h).
+extern std::string SaveFolder;
 
 // The file's lines without their CR LF (or LF) endings; false when the file
 // cannot be opened for reading.

@@ -1,0 +1,64 @@
+#include "platform/sdl_gamepads.h"
+
+#include <algorithm>
+
+#include "shell/main_window.h"
+
+void TSdlGamepads::Open(int deviceIndex) {
+  if (!SDL_IsGameController(deviceIndex)) return;
+  SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex);
+  if (!pad) return;
+  // A pad already open (SDL reports those present at start twice) stays once.
+  if (std::find(Pads.begin(), Pads.end(), pad) != Pads.end()) {
+    SDL_GameControllerClose(pad);
+    return;
+  }
+  Pads.push_back(pad);
+}
+
+bool TSdlGamepads::HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_CONTROLLERDEVICEADDED: Open(e.cdevice.which); return true;
+    case SDL_CONTROLLERDEVICEREMOVED: {
+      // Here Which is the instance id, not the device index.
+      SDL_GameController* pad = SDL_GameControllerFromInstanceID(e.cdevice.which);
+      auto it = std::find(Pads.begin(), Pads.end(), pad);
+      if (pad && it != Pads.end()) {
+        Pads.erase(it);
+        SDL_GameControllerClose(pad);
+        GamepadRemoved();
+      }
+      return true;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+      if (e.cbutton.button == SDL_CONTROLLER_BUTTON_A) FormKeyPress(13);
+      if (e.cbutton.button == SDL_CONTROLLER_BUTTON_B) FormKeyPress(27);
+      return true;
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION: return true;
+    default: return false;
+  }
+}
+
+void TSdlGamepads::ReadKeys(bool held[GameKeyCount]) const {
+  for (SDL_GameController* pad : Pads) {
+    auto button = [pad](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(pad, b) != 0; };
+    const int x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+    const int y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    held[gkUp] |= button(SDL_CONTROLLER_BUTTON_DPAD_UP) || y < -DeadZone;
+    held[gkDown] |= button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || y > DeadZone;
+    held[gkLeft] |= button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || x < -DeadZone;
+    held[gkRight] |= button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || x > DeadZone;
+    held[gkZ] |= button(SDL_CONTROLLER_BUTTON_A);
+    held[gkEsc] |= button(SDL_CONTROLLER_BUTTON_B);
+    held[gkX] |= button(SDL_CONTROLLER_BUTTON_X);
+    held[gkH] |= button(SDL_CONTROLLER_BUTTON_Y);
+    held[gkSpace] |= button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) || button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
+    held[gkP] |= button(SDL_CONTROLLER_BUTTON_START);
+  }
+}
+
+void TSdlGamepads::CloseAll() {
+  for (SDL_GameController* pad : Pads) SDL_GameControllerClose(pad);
+  Pads.clear();
+}

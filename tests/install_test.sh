@@ -1,0 +1,59 @@
+#!/bin/sh
+# Installs the built game into a throw-away prefix, checks the desktop files
+# with the desktop's own validators, and starts the installed game from
+# another folder: it must find its data and say where it saves, falling back
+# to the player's data folder when its own cannot be written.
+#   install_test.sh <build dir> <app id>
+set -eu
+build=$1
+id=$2
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+prefix=$root/prefix
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null
+for size in 16 24 32 48 64 128 256 512; do
+  test -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" || { echo "no ${size}px icon"; exit 1; }
+done
+
+# Runs the installed game for two seconds from a folder with no Data, under
+# SDL's dummy drivers. It must still be running when stopped: a game that
+# cannot find its archives ends at once.
+run_game() {
+  mkdir -p "$root/elsewhere"
+  set +e
+  (cd "$root/elsewhere" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$1" \
+    timeout -k 1 2 "$prefix/bin/voltrace2" 2>"$root/stderr")
+  rc=$?
+  set -e
+  if [ $rc -ne 124 ] && [ $rc -ne 137 ]; then
+    echo "the installed game ended by itself (exit $rc):"; cat "$root/stderr"; exit 1
+  fi
+}
+expect_line() {
+  grep -qF "$1" "$root/stderr" || { echo "expected \"$1\" on stderr, got:"; cat "$root/stderr"; exit 1; }
+}
+
+game_saves=$prefix/share/voltrace2/Data/Save
+
+# 1. The game's own folder can be written (a prefix of our own): saves stay beside it.
+run_game "$root/xdg"
+expect_line "voltrace2: saving in $game_saves"
+
+# 2. The game's folder cannot be written. Tests run as root, whom permission
+# bits do not stop, so the save folder is made a plain file instead, where no
+# folder can be created.
+rm -rf "$game_saves"
+: >"$game_saves"
+run_game "$root/xdg"
+expect_line "cannot be written; saving in $root/xdg/voltrace2/Save"
+test -d "$root/xdg/voltrace2/Save" || { echo "no save folder in the player's data folder"; exit 1; }
+
+# 3. Neither can be written: the player's data folder lies under a file too.
+: >"$root/nofolder"
+run_game "$root/nofolder/xdg"
+expect_line "nowhere to save"
+echo "installed game OK"
