@@ -1,4 +1,9 @@
 #pragma once
+// Folder assets/: the generator that draws and synthesises Data/ at build
+// time: paint/ (the painting kit), pictures/, sounds/, music/. Uses gfx/ and
+// sprites/ for the archive format, and reads the game's tables where the art
+// must fit them.
+//
 // Everything the generator makes, archive by archive. Each part of the
 // game's art adds its items through one function; catalog.cpp lists those
 // functions per archive, in the order their items are stored.

@@ -32,4 +32,47 @@ TEST(Layering, OnlyThePlatformLayerIncludesSdl) {
   EXPECT_GT(filesChecked, 20);
 }
 
+// The layers, bottom first: a file may include its own folder and the
+// folders of a lower or equal layer, never a higher one. race/ and screens/
+// are one layer (the windows over the race open the menu screens; the menu
+// screens scroll the road).
+int LayerOf(const std::string& folder) {
+  if (folder == "platform" || folder == "gfx") return 0;
+  if (folder == "sprites") return 1;
+  if (folder == "shell") return 2;
+  if (folder == "race" || folder == "screens") return 3;
+  return -1;
+}
+
+// The two files that know the whole game: the program's entry, which wires
+// the machine to the shell, and the frame loop, which dispatches to every
+// screen.
+bool KnowsEveryLayer(const fs::path& p) {
+  const std::string rel = fs::relative(p, fs::path(VT_SOURCE_DIR) / "src").generic_string();
+  return rel == "platform/main.cpp" || rel == "shell/main_window.cpp";
+}
+
+TEST(Layering, NoFolderIncludesAHigherLayer) {
+  const std::regex include(R"(^\s*#\s*include\s*"([a-z_]+)/)");
+  const fs::path src = fs::path(VT_SOURCE_DIR) / "src";
+  int filesChecked = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(src)) {
+    const fs::path& p = entry.path();
+    if (!entry.is_regular_file() || (p.extension() != ".cpp" && p.extension() != ".h")) continue;
+    ++filesChecked;
+    if (KnowsEveryLayer(p)) continue;
+    const int own = LayerOf(fs::relative(p, src).begin()->string());
+    ASSERT_GE(own, 0) << p << " lies in no known layer";
+    std::ifstream in(p);
+    std::string line;
+    for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+      std::smatch m;
+      if (!std::regex_search(line, m, include)) continue;
+      const int used = LayerOf(m[1].str());
+      EXPECT_LE(used, own) << p << ":" << lineNo << " reaches up: " << line;
+    }
+  }
+  EXPECT_GT(filesChecked, 50);
+}
+
 }  // namespace

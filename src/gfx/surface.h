@@ -1,4 +1,7 @@
 #pragma once
+// Folder gfx/: pixels. The back surface, blits, text and screenshots; it uses
+// no other folder of the game.
+//
 // The game's pixel buffers: the 792 x 592 back surface every tick draws on,
 // and the decoded bitmaps of the image lists. Pixels are 0x00RRGGBB.
 #include <cstddef>

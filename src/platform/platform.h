@@ -1,4 +1,9 @@
 #pragma once
+// Folder platform/: the machine under the game (window, keys, pads, sound,
+// music, links, HTTP). Only this folder includes SDL; it may use gfx/ and
+// nothing above, except main.cpp, the program's entry, which wires the
+// machine to the shell.
+//
 // What the game asks of the machine. The SDL build and the headless script
 // runner each provide one TPlatform; the game reaches it through Platform.
 // Nothing here includes SDL.
@@ -80,3 +85,21 @@ class TPlatform {
 };
 
 extern TPlatform* Platform;
+
+// Virtual-key codes the window's key events deliver.
+constexpr int VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17;
+
+// Where the real window's events go. The machine sits below the game and
+// does not know it; the program's entry points these at the main window's
+// handlers before the first event, and the machine calls them between ticks.
+// Until then an event is dropped.
+struct TWindowEvents {
+  void (*CloseQuery)() = [] {};
+  void (*KeyDown)(int key, bool alt) = [](int, bool) {};
+  void (*KeyUp)(int key) = [](int) {};
+  void (*KeyPress)(unsigned char key) = [](unsigned char) {};
+  void (*MouseMove)(int x, int y) = [](int, int) {};
+  void (*Click)() = [] {};
+  void (*GamepadRemoved)() = [] {};
+};
+extern TWindowEvents WindowEvents;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "shell/main_window.h"
 
 void TSdlGamepads::Open(int deviceIndex) {
   if (!SDL_IsGameController(deviceIndex)) return;
@@ -26,13 +25,13 @@ bool TSdlGamepads::HandleEvent(const SDL_Event& e) {
       if (pad && it != Pads.end()) {
         Pads.erase(it);
         SDL_GameControllerClose(pad);
-        GamepadRemoved();
+        WindowEvents.GamepadRemoved();
       }
       return true;
     }
     case SDL_CONTROLLERBUTTONDOWN:
-      if (e.cbutton.button == SDL_CONTROLLER_BUTTON_A) FormKeyPress(13);
-      if (e.cbutton.button == SDL_CONTROLLER_BUTTON_B) FormKeyPress(27);
+      if (e.cbutton.button == SDL_CONTROLLER_BUTTON_A) WindowEvents.KeyPress(13);
+      if (e.cbutton.button == SDL_CONTROLLER_BUTTON_B) WindowEvents.KeyPress(27);
       return true;
     case SDL_CONTROLLERBUTTONUP:
     case SDL_CONTROLLERAXISMOTION: return true;

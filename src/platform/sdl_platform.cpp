@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "gfx/cp1251.h"
-#include "shell/main_window.h"
 
 extern char** environ;
 
@@ -345,41 +344,41 @@ bool TSdlPlatform::WindowToSurface(int wx, int wy, int& sx, int& sy) {
 void TSdlPlatform::HandleEvent(const SDL_Event& e) {
   if (Gamepads.HandleEvent(e)) return;
   switch (e.type) {
-    case SDL_QUIT: FormCloseQuery(); break;
+    case SDL_QUIT: WindowEvents.CloseQuery(); break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) FormCloseQuery();
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) WindowEvents.CloseQuery();
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Active = false;
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Active = true;
       break;
     case SDL_KEYDOWN: {
       const SDL_Keycode k = e.key.keysym.sym;
       const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
-      if (k == SDLK_LSHIFT || k == SDLK_RSHIFT) FormKeyDown(VK_SHIFT, alt);
-      if (k == SDLK_LCTRL || k == SDLK_RCTRL) FormKeyDown(VK_CONTROL, alt);
+      if (k == SDLK_LSHIFT || k == SDLK_RSHIFT) WindowEvents.KeyDown(VK_SHIFT, alt);
+      if (k == SDLK_LCTRL || k == SDLK_RCTRL) WindowEvents.KeyDown(VK_CONTROL, alt);
       if (k == SDLK_RETURN || k == SDLK_KP_ENTER) {
         if (e.key.repeat && alt) break;
-        FormKeyDown(VK_RETURN, alt);
-        if (!alt) FormKeyPress(13);
+        WindowEvents.KeyDown(VK_RETURN, alt);
+        if (!alt) WindowEvents.KeyPress(13);
       }
-      if (k == SDLK_BACKSPACE) FormKeyPress(8);
-      if (k == SDLK_ESCAPE) FormKeyPress(27);
+      if (k == SDLK_BACKSPACE) WindowEvents.KeyPress(8);
+      if (k == SDLK_ESCAPE) WindowEvents.KeyPress(27);
       break;
     }
     case SDL_KEYUP: {
       const SDL_Keycode k = e.key.keysym.sym;
-      if (k == SDLK_LSHIFT || k == SDLK_RSHIFT) FormKeyUp(VK_SHIFT);
-      if (k == SDLK_LCTRL || k == SDLK_RCTRL) FormKeyUp(VK_CONTROL);
-      if (k == SDLK_RETURN) FormKeyUp(VK_RETURN);
+      if (k == SDLK_LSHIFT || k == SDLK_RSHIFT) WindowEvents.KeyUp(VK_SHIFT);
+      if (k == SDLK_LCTRL || k == SDLK_RCTRL) WindowEvents.KeyUp(VK_CONTROL);
+      if (k == SDLK_RETURN) WindowEvents.KeyUp(VK_RETURN);
       break;
     }
     case SDL_TEXTINPUT:
       // Typed text arrives as UTF-8 whatever the layout; the game takes it
       // as Windows-1251 bytes, so Cyrillic typing works.
-      for (char c : Cp1251FromUtf8(e.text.text)) FormKeyPress(static_cast<unsigned char>(c));
+      for (char c : Cp1251FromUtf8(e.text.text)) WindowEvents.KeyPress(static_cast<unsigned char>(c));
       break;
     case SDL_MOUSEMOTION: {
       int sx, sy;
-      if (WindowToSurface(e.motion.x, e.motion.y, sx, sy)) MDXDrawMouseMove(sx, sy);
+      if (WindowToSurface(e.motion.x, e.motion.y, sx, sy)) WindowEvents.MouseMove(sx, sy);
       break;
     }
     // Every physical click acts once, as a single click (on release) or as
@@ -389,10 +388,10 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
     // starts a new pair, so odd counts are single clicks and even counts
     // double clicks.
     case SDL_MOUSEBUTTONUP:
-      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks % 2 == 1) MDXDrawClick();
+      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks % 2 == 1) WindowEvents.Click();
       break;
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks >= 2 && e.button.clicks % 2 == 0) MDXDrawClick();
+      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks >= 2 && e.button.clicks % 2 == 0) WindowEvents.Click();
       break;
     default: break;
   }

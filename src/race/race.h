@@ -1,4 +1,8 @@
 #pragma once
+// Folder race/: the race as a screen and the windows over any screen, with
+// race/player/ (the player's car) and race/world/ (the town and what lives in
+// it). Uses every lower folder and, as peers, the screens the windows open.
+//
 // The race as a screen: levels, the clock, the panel, and the end of a
 // level. The car, the road and the roadside objects are called from here in
 // a fixed order each tick.

@@ -22,3 +22,4 @@ void ResetGameState() {
 }
 
 TPlatform* Platform = nullptr;
+TWindowEvents WindowEvents;

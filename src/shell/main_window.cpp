@@ -90,6 +90,8 @@ void Tick(int lagCount) {
 }  // namespace
 
 void FormCreate(uint32_t randomSeed) {
+  // The window's events come to this form's handlers from now on.
+  WindowEvents = {FormCloseQuery, FormKeyDown, FormKeyUp, FormKeyPress, MDXDrawMouseMove, MDXDrawClick, GamepadRemoved};
   Randomize(randomSeed);
   BackSurface.Resize(SurfaceWidth, SurfaceHeight);
   MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");

@@ -1,10 +1,13 @@
 #pragma once
+// Folder shell/: start-up, the frame loop, input, frame rate, settings and
+// top-ten files, sound and music. Uses platform/, gfx/ and sprites/; the
+// frame loop (main_window.cpp) is the one place here that knows every screen.
+//
 // MForm: start-up, the frame tick and the window's events. The platform
 // calls these; they only set state or run the game's procedures.
 #include <cstdint>
 
-// Virtual-key codes the window's key events deliver.
-constexpr int VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17;
+#include "platform/platform.h"
 
 // Start-up. Throws EArchiveError when an archive is missing or malformed.
 void FormCreate(uint32_t randomSeed);

@@ -1,4 +1,7 @@
 #pragma once
+// Folder race/player/: the player's car, its weapons and rockets, damage and
+// drawing. Uses the lower folders and race/world/ and race/.
+//
 // The player's car. It stays at a fixed point of the screen and only turns;
 // the town scrolls under it at a velocity taken from its heading and speed.
 // The roadside objects test their own outlines against its Corners and call

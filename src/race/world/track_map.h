@@ -1,4 +1,8 @@
 #pragma once
+// Folder race/world/: the tile map and its generator, the road sprite, and
+// the things on the map (traffic, pedestrians, pickups, lamps, finish line,
+// text cursor). Uses the lower folders and race/.
+//
 // The town of the race: a grid of 72 x 72 pixel tiles, one byte tile code
 // each, rows counted from the top and both indices starting at 1. The tile
 // at (row, column) covers world x 72*column .. 72*column + 72 and world y
