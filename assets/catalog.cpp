@@ -13,6 +13,7 @@
 #include "lamp_art.h"
 #include "options_art.h"
 #include "panel_art.h"
+#include "rival_car_art.h"
 #include "send_art.h"
 #include "tile_art.h"
 #include "weapon_art.h"
@@ -35,6 +36,7 @@ const std::vector<TImageBuilder>& Res2Builders() {
   static const std::vector<TImageBuilder> builders = {
       {"pickups", AddBonusArt},
       {"player cars", AddCarSprites},
+      {"rival traffic", AddRivalCarArt},
       {"town tiles", AddTileArt},
       {"race panel", AddPanelArt},
       {"race effects", AddEffectArt},
@@ -61,6 +63,7 @@ const std::vector<TPreviewBuilder>& PreviewBuilders() {
       {"main menu", WriteMainMenuPreviews},
       {"question windows", WriteWindowPreviews},
       {"player cars", WriteCarSpritePreviews},
+      {"rival traffic", WriteRivalCarPreviews},
       {"car selection", WriteCarSelectPreviews},
       {"highscores screen", WriteHighscoresPreviews},
       {"pickups", WriteBonusPreviews},
