@@ -13,6 +13,7 @@
 #include "lamp_art.h"
 #include "options_art.h"
 #include "panel_art.h"
+#include "pedestrian_art.h"
 #include "rival_car_art.h"
 #include "send_art.h"
 #include "tile_art.h"
@@ -37,6 +38,7 @@ const std::vector<TImageBuilder>& Res2Builders() {
       {"pickups", AddBonusArt},
       {"player cars", AddCarSprites},
       {"rival traffic", AddRivalCarArt},
+      {"pedestrians", AddPedestrianArt},
       {"town tiles", AddTileArt},
       {"race panel", AddPanelArt},
       {"race effects", AddEffectArt},
@@ -64,6 +66,7 @@ const std::vector<TPreviewBuilder>& PreviewBuilders() {
       {"question windows", WriteWindowPreviews},
       {"player cars", WriteCarSpritePreviews},
       {"rival traffic", WriteRivalCarPreviews},
+      {"pedestrians", WritePedestrianPreviews},
       {"car selection", WriteCarSelectPreviews},
       {"highscores screen", WriteHighscoresPreviews},
       {"pickups", WriteBonusPreviews},
