@@ -110,8 +110,6 @@ const TCrash Crashes[] = {
 };
 
 TEST_F(RivalCars, TheThreeCollisionsCostADamagePointUnlessTheLevelIsOver) {
-  AddPicture("FinishLine", 72, 24, 1);
-  MDXImageList2.Reindex();
   Finish = new TFinish();
   for (const TCrash& c : Crashes) {
     for (const char* when : {"racing", "after the finish", "at time-up"}) {

@@ -29,9 +29,15 @@ class TownWorld : public PlayerWorld {
     AddPicture("Rocket", 12, 30, 1);
     AddPicture("EngineFire", 12, 24, 4);
     AddPicture("Explosion", 64, 64, 8);
+    AddPicture("FinishLine", 72, 24, 1);
     MDXImageList2.Reindex();
     AddWave("KillW", false);
     MDXWaveList.Reindex();
+    // The new pictures moved the list's items: the road and the car are
+    // made again so that they hold no stale picture.
+    MDXSpriteEngine.Clear();
+    Background = new TScrollBackground(2, 10, 13, "Tiles");
+    Player = new TPlayer(PlayerScreenX, PlayerScreenY);
     TrackLength = 300;
     CarCount = 10;
     BonusCount = 10;
