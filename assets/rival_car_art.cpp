@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -160,8 +161,8 @@ class TModelVehicle : public TVehicle {
 // Kind 1: a long family saloon in teal, chrome bumpers and round lamps.
 const cars::TCarDesign kSaloon = {
     "", "", 20, 65, 40,
-    3, 0.30, 3, 0.28,   3, 2, 6, 5,
-    0.31, 0.41, 0.65, 0.76,   0.17, 0.81,
+    5, 0.32, 5, 0.30,   3, 2, 6, 5,
+    0.31, 0.41, 0.65, 0.76,   0.15, 0.84,
     18, 24, 27, 27, 39,   5, 2,
     8.5, 6, 0,
     0x2f8791, 0x202226, 0xcfd3d8, true, cars::TStripes::None, false, cars::THeadlamps::Round,
@@ -171,7 +172,7 @@ const cars::TCarDesign kSaloon = {
 const cars::TCarDesign kVan = {
     "", "", 29, 81, 58,
     3, 0.14, 1, 0.08,   5, 1, 9, 3,
-    0.075, 0.16, 0.975, 0.99,   0.12, 0.82,
+    0.10, 0.19, 0.975, 0.99,   0.12, 0.82,
     24, 30, 56, 56, 64,   3, 1.5,
     10, 7, 0,
     0xe8e6df, 0xe3701e, 0x2a2c31, false, cars::TStripes::Twin, false, cars::THeadlamps::Slim,
@@ -217,6 +218,28 @@ class TPickup : public TModelVehicle {
   bool InBed(double x, double y) const { return std::abs(x) < BedHalf && y > BedFront && y < BedRear; }
   static double Rib(double y) { return 0.8 * Smooth(0.2, 0.5, std::abs(std::fmod(y + 100, 6.0) / 6.0 - 0.5)); }
   double BedFront = 0, BedRear = 0, BedHalf = 0;
+};
+
+// The van: ribs pressed across its long roof and a vent over the load
+// space, which the roof of a car never has.
+class TVan : public TModelVehicle {
+ public:
+  TVan() : TModelVehicle(kVan) {
+    const double l = Length();
+    RibFront = -l / 2 + (kVan.RoofFront + 0.08) * l;
+    RibRear = l / 2 - 8;
+  }
+  double Height(double x, double y) const override {
+    double z = Model.Height(x, y);
+    if (z < kVan.RoofZ - 2.5 || y < RibFront || y > RibRear || std::abs(x) > kVan.HalfWidth - 7) return z;
+    z += 0.6 * Smooth(0.3, 0.5, std::abs(std::fmod(y - RibFront, 10.0) / 10.0 - 0.5));
+    const double vent = RoundedBox(x, y - (RibFront + 70), 7, -6, 6, 2.5);
+    if (vent > 0) z += std::min(vent, 1.8);
+    return z;
+  }
+
+ private:
+  double RibFront = 0, RibRear = 0;
 };
 
 // Plans made of parts: each part has a top height and a look; the highest
@@ -265,7 +288,7 @@ class TMotorbike : public TPartsVehicle {
       if (in > 0 && y > -19.5) {
         const double z = 20 + 6 * Smooth(-19.5, -9, y) + EdgeDrop(in, 2.5) * 3;
         Raise(t, z, y > -13.5 && ax < 4.2 - 0.2 * (y + 13.5) ? kScreen : kFairing);
-        if (y < -17.8 && ax < 2.2) Raise(t, z + 0.1, kHeadlamp);
+        if (y < -16.6 && ax < 2.8) Raise(t, z + 0.1, kHeadlamp);
       }
     }
     // Handlebars across the whole width, grips and mirrors at the ends.
@@ -281,8 +304,8 @@ class TMotorbike : public TPartsVehicle {
       if (tank > 0) Raise(t, 22 + EdgeDrop(tank, 2) * 3, kTank);
       const double seat = RoundedBox(x, y, 3.4, 1, 14, 1.5);
       if (seat > 0) Raise(t, 21 + EdgeDrop(seat, 1.5) * 2, kSeat);
-      const double tail = RoundedBox(x, y, 2.6, 13, 17.5, 1.2);
-      if (tail > 0) Raise(t, 20 + EdgeDrop(tail, 1.2) * 2, y > 16.3 ? kTail : kTank);
+      const double tail = RoundedBox(x, y, 2.8, 13, 18.6, 1.2);
+      if (tail > 0) Raise(t, 20 + EdgeDrop(tail, 1.2) * 2, y > 15.4 ? kTail : kTank);
     }
     // Panniers.
     {
@@ -313,7 +336,7 @@ class TMotorbike : public TPartsVehicle {
       case kTank: return Paint(0xb3121f, 0.06);
       case kSeat: return Matt(0x17181b);
       case kTail: return Lamp(kTailGlow, 1.2);
-      case kPannier: return Paint(0x2a2c31, 0.05);
+      case kPannier: return Paint(0xb3121f, 0.06);
       case kHelmet: return Paint(0xeeeeea, 0.07);
       case kVisor: return {Linear(0x0a0c12), 0.15, false, {}};
       case kBack: return {Linear(0x222327) * (0.9 + 0.1 * std::cos(p.Y * 2.4)), 0.04, true, {}};
@@ -333,7 +356,7 @@ class TLorry : public TPartsVehicle {
 
  protected:
   enum { kNone, kTyre, kCab, kWindscreen, kDeflector, kLampFront, kMirror, kChassis, kBox, kBoxStripe, kBoxRail,
-         kLampRear, kVisor };
+         kLampRear, kVisor, kHatch };
   static constexpr double kNose = -111.5, kCabRear = -62, kBoxFront = -57.5, kTail = 111.5;
   TTop Top(double x, double y) const override {
     TTop t;
@@ -350,11 +373,12 @@ class TLorry : public TPartsVehicle {
       const double in = RoundedBox(x, y, 38, kNose, kCabRear, 8);
       if (in > 0) {
         const double front = y - kNose;
-        double z = 58 + 10 * Smooth(0, 9, front) + EdgeDrop(in, 5) * 2 - 1.5 * Sq(x / 38);
+        // The windscreen leans back from the nose up to the roof's visor.
+        const double z = 54 + 14 * Smooth(0, 11, front) + EdgeDrop(in, 5) * 2 - 1.5 * Sq(x / 38);
         int part = kCab;
-        if (front < 7 && ax < 33 && in > 1.6) part = kWindscreen;
-        if (front < 7 && front > 5.6 && ax < 33) part = kVisor;
-        if (front < 2.2 && ax > 22 && ax < 32) part = kLampFront;
+        if (front < 9.5 && ax < 33.5 && in > 1.4) part = kWindscreen;
+        if (front >= 9.5 && front < 11 && ax < 33.5) part = kVisor;
+        if (front < 2.4 && ax > 21 && ax < 32) part = kLampFront;
         Raise(t, z, part);
         // The air deflector: a rounded hump over the back of the roof.
         const double d = RoundedBox(x, y, 31, kNose + 22, kCabRear - 2, 10);
@@ -371,9 +395,12 @@ class TLorry : public TPartsVehicle {
         double z = 90 + EdgeDrop(in, 3) * 2 + (in > 3 ? rib : 0);
         int part = kBox;
         if (in < 3) part = kBoxRail;
-        else if (ax > 26 && ax < 33) part = kBoxStripe;
+        else if (std::abs(y - (kBoxFront + 14)) < 5 || std::abs(y - (kTail - 14)) < 5) part = kBoxStripe;
         if (kTail - y < 2.2 && ax > 28 && ax < 37) part = kLampRear;
         Raise(t, z, part);
+        // A roof hatch a third of the way back.
+        const double hatch = RoundedBox(x, y - (kBoxFront + 55), 9, -7, 7, 2);
+        if (hatch > 0) Raise(t, 91.5 + std::min(hatch, 1.5), kHatch);
       }
     }
     return t;
@@ -390,6 +417,7 @@ class TLorry : public TPartsVehicle {
       case kMirror: return Matt(0x15161a);
       case kBox: return {Linear(0xdcdcd6) * (0.97 + 0.03 * std::cos(p.X * 0.9)), 0.05, false, {}};
       case kBoxStripe: return Paint(0xe3701e, 0.05);
+      case kHatch: return Paint(0x8d9299, 0.2);
       case kBoxRail: return Paint(0x9ea3aa, 0.35);
       case kLampRear: return Lamp(kTailGlow, 1.2);
       default: return Matt(0x101010);
@@ -400,7 +428,7 @@ class TLorry : public TPartsVehicle {
 std::unique_ptr<TVehicle> MakeVehicle(int kind) {
   switch (kind) {
     case 1: return std::make_unique<TModelVehicle>(kSaloon);
-    case 2: return std::make_unique<TModelVehicle>(kVan);
+    case 2: return std::make_unique<TVan>();
     case 3: return std::make_unique<TMotorbike>();
     case 4: return std::make_unique<TPickup>();
     case 5: return std::make_unique<TLorry>();
@@ -569,16 +597,28 @@ void AddRivalCarArt(TImageItems& res2) {
 
 // ---- Previews --------------------------------------------------------------------
 
-void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const std::string& dir) {
-  const std::string out = dir + "/rivals";
-  std::filesystem::create_directories(out);
-  // Each kind's six patterns in a row, twice enlarged on asphalt, the
-  // outlines in thin yellow lines over them.
-  constexpr int kZoom = 2, kGap = 12;
+namespace {
+
+// Hull of an outline's corners, clockwise on the screen: most outlines list
+// the front pair then the rear pair, which is not the order round them.
+std::vector<rivals::TPoint> HullOf(const rivals::TOutline& q) {
+  std::vector<rivals::TPoint> hull(q.begin(), q.end());
+  double cx = 0, cy = 0;
+  for (auto p : hull) cx += p.X / 4, cy += p.Y / 4;
+  std::sort(hull.begin(), hull.end(),
+            [&](auto a, auto b) { return std::atan2(a.Y - cy, a.X - cx) < std::atan2(b.Y - cy, b.X - cx); });
+  return hull;
+}
+
+// The given kinds, one row each of their six patterns enlarged `zoom` times
+// on asphalt, with the collision outlines in yellow when asked.
+void WriteSheet(const TImageItems& res2, std::initializer_list<int> kinds, int zoom, bool outlines,
+                const std::string& path) {
+  constexpr int kGap = 12;
   int pageWidth = 0, pageHeight = kGap;
-  for (int kind = 1; kind <= rivals::KindCount; ++kind) {
-    pageWidth = std::max(pageWidth, kGap + rivals::OrientationCount * (rivals::PatternWidth(kind) * kZoom + kGap));
-    pageHeight += rivals::PatternHeight(kind) * kZoom + kGap;
+  for (int kind : kinds) {
+    pageWidth = std::max(pageWidth, kGap + rivals::OrientationCount * (rivals::PatternWidth(kind) * zoom + kGap));
+    pageHeight += rivals::PatternHeight(kind) * zoom + kGap;
   }
   paint::TCanvas page(pageWidth, pageHeight);
   cairo_t* cr = page.Cr();
@@ -586,43 +626,49 @@ void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const st
   cairo_paint(cr);
   paint::AddGrain(page, 0.03, 7);
   int top = kGap;
-  for (int kind = 1; kind <= rivals::KindCount; ++kind) {
+  for (int kind : kinds) {
     const TPictureCollectionItem& item = FindPicture(res2, "Car" + std::to_string(6 + kind));
     const int w = item.Width(), h = item.Height();
     for (int o = 1; o <= rivals::OrientationCount; ++o) {
-      const int left = kGap + (o - 1) * (w * kZoom + kGap);
+      const int left = kGap + (o - 1) * (w * zoom + kGap);
       page.Flush();
       const TPixelView view = item.Pattern(o - 1);
-      for (int y = 0; y < h * kZoom; ++y)
-        for (int x = 0; x < w * kZoom; ++x) {
-          const uint32_t s = view.Pixels[static_cast<size_t>(y / kZoom) * view.Stride + x / kZoom];
+      for (int y = 0; y < h * zoom; ++y)
+        for (int x = 0; x < w * zoom; ++x) {
+          const uint32_t s = view.Pixels[static_cast<size_t>(y / zoom) * view.Stride + x / zoom];
           if (s != view.Key) page.Row(top + y)[left + x] = 0xFF000000u | s;
         }
       page.MarkDirty();
-      // The pattern's box, faint, and the outline as the traffic collides.
+      if (!outlines) continue;
       cairo_set_line_width(cr, 1);
       paint::SetSource(cr, 0xffffff, 0.18);
-      cairo_rectangle(cr, left + 0.5, top + 0.5, w * kZoom - 1, h * kZoom - 1);
+      cairo_rectangle(cr, left + 0.5, top + 0.5, w * zoom - 1, h * zoom - 1);
       cairo_stroke(cr);
-      const rivals::TOutline& q = rivals::Outline(kind, o);
-      // Corners 1 to 4 go round as 1, 2, 4, 3 for most outlines and as
-      // 1, 2, 3, 4 for the rest; drawing the convex hull shows either.
-      std::vector<rivals::TPoint> hull(q.begin(), q.end());
-      std::sort(hull.begin(), hull.end(), [](auto a, auto b) { return a.X < b.X || (a.X == b.X && a.Y < b.Y); });
-      double cx = 0, cy = 0;
-      for (auto p : hull) cx += p.X / 4, cy += p.Y / 4;
-      std::sort(hull.begin(), hull.end(),
-                [&](auto a, auto b) { return std::atan2(a.Y - cy, a.X - cx) < std::atan2(b.Y - cy, b.X - cx); });
+      const std::vector<rivals::TPoint> hull = HullOf(rivals::Outline(kind, o));
       paint::SetSource(cr, 0xffe23a, 0.9);
       for (size_t i = 0; i < hull.size(); ++i) {
-        const double x = left + hull[i].X * kZoom, y = top + hull[i].Y * kZoom;
+        const double x = left + hull[i].X * zoom, y = top + hull[i].Y * zoom;
         if (i == 0) cairo_move_to(cr, x, y);
         else cairo_line_to(cr, x, y);
       }
       cairo_close_path(cr);
       cairo_stroke(cr);
     }
-    top += h * kZoom + kGap;
+    top += h * zoom + kGap;
   }
-  paint::WritePng(page, out + "/outlines_2x.png");
+  paint::WritePng(page, path);
+}
+
+}  // namespace
+
+void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const std::string& dir) {
+  const std::string out = dir + "/rivals";
+  std::filesystem::create_directories(out);
+  // Every kind with the outline the traffic collides by drawn over it.
+  WriteSheet(res2, {1, 2, 3, 4, 5}, 2, true, out + "/outlines_2x.png");
+  // The kinds larger, to judge the detail; the motorbike is small.
+  WriteSheet(res2, {1, 4}, 3, false, out + "/saloon_pickup_3x.png");
+  WriteSheet(res2, {2}, 3, false, out + "/van_3x.png");
+  WriteSheet(res2, {5}, 2, false, out + "/lorry_2x.png");
+  WriteSheet(res2, {3}, 8, false, out + "/motorbike_8x.png");
 }
