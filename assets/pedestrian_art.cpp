@@ -38,8 +38,8 @@ struct TFigure {
   uint32_t Hair, Skin, Top, Legs, Shoes;
 };
 
-// A man: grey-blue jacket, charcoal trousers, short dark brown hair.
-constexpr TFigure kMan = {false, 0x3a2a1e, 0xd9a57c, 0x3f5f86, 0x2b2d33, 0x16171a};
+// A man: a blue jacket, khaki trousers, short dark brown hair.
+constexpr TFigure kMan = {false, 0x3a2a1e, 0xd9a57c, 0x35598c, 0x7a6b4e, 0x16171a};
 // A woman: red dress, bare legs, long fair hair over her shoulders.
 constexpr TFigure kGirl = {true, 0xe8c36a, 0xe4b08a, 0xd0283e, 0xe0aa84, 0x3a1d22};
 
@@ -219,7 +219,7 @@ void AddPedestrianArt(TImageItems& res2) {
                                   PatternSize));
     }
     // Lying across the box, head to the top left.
-    res2.push_back(KeyedPicture(std::string(prefix) + "Laying", Render(Lying(figure), -kPi / 4, 1.0), kKey, PatternSize,
+    res2.push_back(KeyedPicture(std::string(prefix) + "Laying", Render(Lying(figure), -kPi / 4, 0.92), kKey, PatternSize,
                                 PatternSize));
   }
 }
