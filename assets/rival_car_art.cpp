@@ -190,7 +190,7 @@ const cars::TCarDesign kPickup = {
 // clang-format on
 
 // The pickup: the model's boot deck is hollowed into a load bed with
-// ribbed floor, side walls and a tailgate.
+// ribbed floor, side walls and a tailgate, two crates at its front.
 class TPickup : public TModelVehicle {
  public:
   TPickup() : TModelVehicle(kPickup) {
@@ -200,11 +200,19 @@ class TPickup : public TModelVehicle {
     BedHalf = kPickup.HalfWidth - 3.2;
   }
   double Height(double x, double y) const override {
-    if (InBed(x, y)) return kFloor + Rib(y);
-    return Model.Height(x, y);
+    if (!InBed(x, y)) return Model.Height(x, y);
+    if (const double crate = Crate(x, y); crate > 0) return kFloor + 11 + EdgeDrop(crate, 1.2);
+    return kFloor + Rib(y);
   }
   TVec Shade(const TVec& p, const TVec& n) const override {
     if (!InBed(p.X, p.Y)) return Model.Shade(p, n, {0, 0, 1}, false);
+    if (Crate(p.X, p.Y) > 0) {
+      // Wooden crates: planks along the bed, a darker batten round the lid.
+      const double plank = std::abs(std::fmod(p.X + 50, 3.5) / 3.5 - 0.5);
+      TLook wood = Matt(0xa77544);
+      wood.Base = wood.Base * (Crate(p.X, p.Y) < 1.6 ? 0.55 : plank > 0.42 ? 0.7 : 1.0);
+      return ShadeTop(wood, n);
+    }
     // Ribbed steel floor in the bed's shade, darker under the walls.
     const double wall = std::min({BedHalf - std::abs(p.X), p.Y - BedFront, BedRear - p.Y});
     const double shade = 0.45 + 0.55 * Smooth(0, 5, wall);
@@ -216,6 +224,11 @@ class TPickup : public TModelVehicle {
  private:
   static constexpr double kFloor = 20;
   bool InBed(double x, double y) const { return std::abs(x) < BedHalf && y > BedFront && y < BedRear; }
+  // Two crates against the cab, one beside the other and a little behind it.
+  double Crate(double x, double y) const {
+    return std::max(RoundedBox(x + 8, y - (BedFront + 8.5), 8, -7.5, 7.5, 0.8),
+                    RoundedBox(x - 8.5, y - (BedFront + 14), 7, -6.5, 6.5, 0.8));
+  }
   static double Rib(double y) { return 0.8 * Smooth(0.2, 0.5, std::abs(std::fmod(y + 100, 6.0) / 6.0 - 0.5)); }
   double BedFront = 0, BedRear = 0, BedHalf = 0;
 };
