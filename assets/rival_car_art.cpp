@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "car_art.h"
+#include "gfx/png_write.h"
 #include "paint.h"
 #include "race_art_pixels.h"
 
@@ -684,4 +685,37 @@ void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const st
   WriteSheet(res2, {2}, 3, false, out + "/van_3x.png");
   WriteSheet(res2, {5}, 2, false, out + "/lorry_2x.png");
   WriteSheet(res2, {3}, 8, false, out + "/motorbike_8x.png");
+
+  // A stretch of town at the race's own scale: sidewalks, a four-lane road,
+  // oncoming traffic in its second column and traffic driving up in its
+  // third, placed the way the traffic places them, and people walking.
+  const TPictureCollectionItem& tiles = FindPicture(res2, "Tiles");
+  constexpr int kColumns = 9, kRows = 8, kTile = 72;
+  constexpr int kStreet[kColumns] = {0, 23, 1, 2, 3, 4, 23, 0, 0};
+  TSurface scene;
+  scene.Resize(kColumns * kTile, kRows * kTile);
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kColumns; ++c) tiles.Draw(scene, c * kTile, r * kTile, kStreet[c]);
+  // Tile 1 is column 2 and tile 4 column 5: oncoming cars at 72 (2 + 1) plus
+  // the kind's offset down, cars driving up at 72 (5 - 1) plus its offset up.
+  constexpr int kOffsetDown[rivals::KindCount] = {-14, -24, 4, -18, -55};
+  constexpr int kOffsetUp[rivals::KindCount] = {-14, -24, 36, -6, -40};
+  struct TCar {
+    int Kind, Orientation, Y;
+  };
+  constexpr TCar kCars[] = {{5, 4, -60}, {1, 4, 250}, {3, 4, 430}, {2, 3, 10}, {3, 3, 230}, {4, 3, 330}};
+  for (const TCar& car : kCars) {
+    const TPictureCollectionItem& item = FindPicture(res2, "Car" + std::to_string(6 + car.Kind));
+    const int x = car.Orientation == 4 ? kTile * 3 + kOffsetDown[car.Kind - 1] : kTile * 4 + kOffsetUp[car.Kind - 1];
+    item.Draw(scene, x, car.Y, car.Orientation - 1);
+  }
+  struct TWalker {
+    const char* Image;
+    int Pattern, X, Y;  // the picture's top-left
+  };
+  constexpr TWalker kWalkers[] = {{"Man_Up", 1, 96, 60},     {"Girl_Down", 3, 100, 200}, {"Man_Laying", 0, 90, 330},
+                                  {"Girl_Up", 0, 462, 120},  {"Man_Down", 2, 470, 300},  {"Girl_Left", 4, 470, 430},
+                                  {"Man_Right", 1, 520, 470}};
+  for (const TWalker& w : kWalkers) FindPicture(res2, w.Image).Draw(scene, w.X, w.Y, w.Pattern);
+  WritePng(out + "/street_1x.png", scene);
 }
