@@ -49,6 +49,7 @@ struct TShape {
   uint32_t Rgb;
   double Radius;  // about how big it is, for the size of its highlight
   TPoint Centre;
+  bool Flat = false;  // lies on the ground: no highlight, no shadow
 };
 
 TShape Ellipse(double cx, double cy, double rx, double ry, uint32_t rgb) {
@@ -95,6 +96,11 @@ void PaintShapes(cairo_t* cr, const std::vector<TShape>& shapes, TPoint light) {
   }
   for (const TShape& s : shapes) {
     s.Path(cr);
+    if (s.Flat) {
+      paint::SetSource(cr, s.Rgb);
+      cairo_fill(cr);
+      continue;
+    }
     const double hx = s.Centre.X + light.X * 0.45 * s.Radius, hy = s.Centre.Y + light.Y * 0.45 * s.Radius;
     cairo_pattern_t* p = cairo_pattern_create_radial(hx, hy, 0, hx, hy, 1.5 * s.Radius + 0.5);
     paint::AddStops(p, {{0, Shade(s.Rgb, 1.3)}, {0.55, s.Rgb}, {1, Shade(s.Rgb, 0.55)}});
@@ -140,6 +146,11 @@ std::vector<TShape> Walker(const TFigure& f, double phase) {
 // Run over: on its back, arms and legs flung out, head up the frame.
 std::vector<TShape> Lying(const TFigure& f) {
   std::vector<TShape> shapes;
+  // A small dark pool under the head, running out past a shoulder.
+  for (const TShape& pool : {Ellipse(-2.8, -6.0, 5.0, 4.4, 0x5c0a10), Ellipse(-6.8, -2.0, 2.6, 3.0, 0x5c0a10)}) {
+    shapes.push_back(pool);
+    shapes.back().Flat = true;
+  }
   for (int side : {-1, 1}) {
     const TPoint hip{side * 1.8, 3.5}, foot{side * 4.4, 11.5};
     shapes.push_back(Capsule(hip, foot, 1.7, f.Legs));
@@ -175,7 +186,8 @@ TSurface Render(const std::vector<TShape>& shapes, double angle, double scale) {
   place(figure.Cr(), 0, 0);
   PaintShapes(figure.Cr(), shapes, light);
   place(shadow.Cr(), 2, 2);
-  for (const TShape& s : shapes) s.Path(shadow.Cr());
+  for (const TShape& s : shapes)
+    if (!s.Flat) s.Path(shadow.Cr());
   paint::SetSource(shadow.Cr(), 0);
   cairo_fill(shadow.Cr());
   figure.Flush();
