@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "paint.h"
@@ -226,13 +227,14 @@ void AddPedestrianArt(TImageItems& res2) {
   for (const auto& [prefix, figure] : {std::pair{"Man_", kMan}, std::pair{"Girl_", kGirl}}) {
     for (const TWalk& w : kWalks) {
       std::vector<TSurface> frames;
-      for (int f = 0; f < WalkFrames; ++f) frames.push_back(Render(Walker(figure, 2 * kPi * f / WalkFrames), w.Angle, kWalkScale));
+      for (int f = 0; f < WalkFrames; ++f)
+        frames.push_back(Render(Walker(figure, 2 * kPi * f / WalkFrames), w.Angle, kWalkScale));
       res2.push_back(KeyedPicture(std::string(prefix) + w.Direction, race_art::PatternRow(frames), kKey, PatternSize,
                                   PatternSize));
     }
     // Lying across the box, head to the top left.
-    res2.push_back(KeyedPicture(std::string(prefix) + "Laying", Render(Lying(figure), -kPi / 4, 0.92), kKey, PatternSize,
-                                PatternSize));
+    TSurface lying = Render(Lying(figure), -kPi / 4, 0.92);
+    res2.push_back(KeyedPicture(std::string(prefix) + "Laying", std::move(lying), kKey, PatternSize, PatternSize));
   }
 }
 

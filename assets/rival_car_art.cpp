@@ -334,7 +334,8 @@ class TMotorbike : public TPartsVehicle {
                                   InCapsule(x, y, {4.3, 0.5}, {5.5, -6.6}, 1.25));
       if (arm > 0) Raise(t, 31 + arm, kArm);
       const double helmet = InEllipse(x, y, 0, -1.2, 3.5, 3.9);
-      if (helmet > 0) Raise(t, 40 + 3 * std::sqrt(std::max(0.0, helmet / 3.5)), y < -3.2 && ax < 2.6 ? kVisor : kHelmet);
+      if (helmet > 0)
+        Raise(t, 40 + 3 * std::sqrt(std::max(0.0, helmet / 3.5)), y < -3.2 && ax < 2.6 ? kVisor : kHelmet);
     }
     return t;
   }
@@ -483,7 +484,8 @@ TPoint PlanOf(const TFrame& f, double x, double y) {
   const TPoint a = f.FrontLeft;
   const TPoint e{f.FrontRight.X - a.X, f.FrontRight.Y - a.Y};
   const TPoint g{f.RearLeft.X - a.X, f.RearLeft.Y - a.Y};
-  const TPoint h{a.X - f.FrontRight.X - f.RearLeft.X + f.RearRight.X, a.Y - f.FrontRight.Y - f.RearLeft.Y + f.RearRight.Y};
+  const TPoint h{a.X - f.FrontRight.X - f.RearLeft.X + f.RearRight.X,
+                 a.Y - f.FrontRight.Y - f.RearLeft.Y + f.RearRight.Y};
   double u = 0.5, v = 0.5;
   for (int step = 0; step < 6; ++step) {
     const double rx = a.X + u * e.X + v * g.X + u * v * h.X - x;

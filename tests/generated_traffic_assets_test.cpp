@@ -53,7 +53,8 @@ const TKindCase kKinds[] = {
 
 // The way each orientation drives on the screen: up-left, up-right, up,
 // down, down-left, down-right.
-constexpr TPoint kHeading[6] = {{-0.4496, -0.8932}, {0.4496, -0.8932}, {0, -1}, {0, 1}, {-0.4496, 0.8932}, {0.4496, 0.8932}};
+constexpr TPoint kHeading[6] = {{-0.4496, -0.8932}, {0.4496, -0.8932}, {0, -1},
+                                {0, 1},             {-0.4496, 0.8932}, {0.4496, 0.8932}};
 
 void PrintTo(const TKindCase& c, std::ostream* os) { *os << "kind " << c.Kind; }
 
@@ -162,7 +163,8 @@ TEST_P(GeneratedRivalCar, HeadlampsLeadInTheDirectionOfTravel) {
     // The outline's length: its longest side pair, front to back.
     double length = 0;
     for (const TPoint& a : q)
-      for (const TPoint& b : q) length = std::max(length, std::abs((b.X - a.X) * kHeading[o - 1].X + (b.Y - a.Y) * kHeading[o - 1].Y));
+      for (const TPoint& b : q)
+        length = std::max(length, std::abs((b.X - a.X) * kHeading[o - 1].X + (b.Y - a.Y) * kHeading[o - 1].Y));
     double hx = 0, hy = 0, tx = 0, ty = 0;
     int heads = 0, tails = 0;
     for (int y = 0; y < Item->Height(); ++y)
