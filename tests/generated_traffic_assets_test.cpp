@@ -215,6 +215,7 @@ TEST(GeneratedRivalCars, KindsDifferInSize) {
 
 struct TFigureStats {
   int Painted = 0;
+  int OnBorder = 0;  // painted pixels in the outermost rows and columns
   int Left = 99, Right = -1, Top = 99, Bottom = -1;
   double R = 0, G = 0, B = 0;  // mean colour of the painted pixels
 };
@@ -227,6 +228,7 @@ TFigureStats Measure(const TPictureCollectionItem& item, int pattern) {
       const uint32_t c = PatternPixel(item, pattern, x, y);
       if (c == key) continue;
       ++s.Painted;
+      s.OnBorder += x == 0 || y == 0 || x == item.Width() - 1 || y == item.Height() - 1;
       s.Left = std::min(s.Left, x), s.Right = std::max(s.Right, x);
       s.Top = std::min(s.Top, y), s.Bottom = std::max(s.Bottom, y);
       s.R += (c >> 16) & 0xFF, s.G += (c >> 8) & 0xFF, s.B += c & 0xFF;
@@ -236,10 +238,11 @@ TFigureStats Measure(const TPictureCollectionItem& item, int pattern) {
 }
 
 // Every walking image: five frames of 24 x 24 (the frame counter runs 0 to
-// 4 inclusive), each a figure of a good size, each frame different from the
-// one before it so the walk moves, and the figure over the frames reaching
-// across most of the box the run-over test uses. The lying images: one
-// frame of the same size.
+// 4 inclusive), each a figure of a good size and whole (nothing of it cut
+// off by the box's edge), each frame different from the one before it so
+// the walk moves, and the figure over the frames reaching across most of
+// the box the run-over test uses. The lying images: one whole frame of the
+// same size.
 TEST(GeneratedPedestrians, WalkingFramesAreFullDifferentAndFillTheBox) {
   for (const char* who : {"Man_", "Girl_"}) {
     for (const char* way : {"Left", "Right", "Up", "Down"}) {
@@ -253,6 +256,7 @@ TEST(GeneratedPedestrians, WalkingFramesAreFullDifferentAndFillTheBox) {
       for (int p = 0; p < 5; ++p) {
         const TFigureStats s = Measure(item, p);
         EXPECT_GE(s.Painted, 24 * 24 / 5) << name << " frame " << p;
+        EXPECT_EQ(s.OnBorder, 0) << name << " frame " << p << " is cut off at the box's edge";
         left = std::min(left, s.Left), right = std::max(right, s.Right);
         top = std::min(top, s.Top), bottom = std::max(bottom, s.Bottom);
         int differing = 0;
@@ -271,25 +275,30 @@ TEST(GeneratedPedestrians, WalkingFramesAreFullDifferentAndFillTheBox) {
     EXPECT_EQ(item.Height(), 24) << lying;
     EXPECT_EQ(item.PatternCount(), 1) << lying;
     EXPECT_GE(Measure(item, 0).Painted, 24 * 24 / 5) << lying;
+    EXPECT_EQ(Measure(item, 0).OnBorder, 0) << lying << " is cut off at the box's edge";
   }
 }
 
-// Walking left and right, the figure is longer across than up and down
-// (the stride), and walking up and down the other way round, at the widest
-// stride of the walk.
+// The stride runs the way they walk: over the five frames the figure's
+// length along its walking direction changes (the legs swing out and back)
+// much more than its width across it (the shoulders stay put). A picture
+// turned the wrong way round shows it the other way.
 TEST(GeneratedPedestrians, StrideRunsTheWayTheyWalk) {
   for (const char* who : {"Man_", "Girl_"})
     for (const char* way : {"Left", "Right", "Up", "Down"}) {
       const std::string name = std::string(who) + way;
       const TPictureCollectionItem& item = RequiredPicture(2, name);
       const bool across = way[0] == 'L' || way[0] == 'R';
-      int longest = 0, other = 0;
+      int alongMin = 99, alongMax = 0, acrossMin = 99, acrossMax = 0;
       for (int p = 0; p < item.PatternCount(); ++p) {
         const TFigureStats s = Measure(item, p);
-        const int along = across ? s.Right - s.Left : s.Bottom - s.Top;
-        if (along > longest) longest = along, other = across ? s.Bottom - s.Top : s.Right - s.Left;
+        const int width = s.Right - s.Left + 1, height = s.Bottom - s.Top + 1;
+        const int along = across ? width : height, side = across ? height : width;
+        alongMin = std::min(alongMin, along), alongMax = std::max(alongMax, along);
+        acrossMin = std::min(acrossMin, side), acrossMax = std::max(acrossMax, side);
       }
-      EXPECT_GT(longest, other) << name;
+      EXPECT_GE(alongMax - alongMin, 4) << name;
+      EXPECT_GT(alongMax - alongMin, 2 * (acrossMax - acrossMin)) << name;
     }
 }
 
