@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "paint.h"
@@ -27,7 +28,7 @@ constexpr uint32_t kKey = race_art::kKey;
 constexpr uint32_t kRim = 0x141518;
 // The walking figures are drawn in units a little under a pixel and scaled
 // up to fill the pattern; the lying one already reaches its corners.
-constexpr double kWalkScale = 1.25;
+constexpr double kWalkScale = 1.2;
 
 struct TPoint {
   double X, Y;
@@ -38,8 +39,8 @@ struct TFigure {
   uint32_t Hair, Skin, Top, Legs, Shoes;
 };
 
-// A man: grey-blue jacket, charcoal trousers, short dark brown hair.
-constexpr TFigure kMan = {false, 0x3a2a1e, 0xd9a57c, 0x3f5f86, 0x2b2d33, 0x16171a};
+// A man: a blue jacket, khaki trousers, short dark brown hair.
+constexpr TFigure kMan = {false, 0x3a2a1e, 0xd9a57c, 0x35598c, 0x7a6b4e, 0x16171a};
 // A woman: red dress, bare legs, long fair hair over her shoulders.
 constexpr TFigure kGirl = {true, 0xe8c36a, 0xe4b08a, 0xd0283e, 0xe0aa84, 0x3a1d22};
 
@@ -49,6 +50,7 @@ struct TShape {
   uint32_t Rgb;
   double Radius;  // about how big it is, for the size of its highlight
   TPoint Centre;
+  bool Flat = false;  // lies on the ground: no highlight, no shadow
 };
 
 TShape Ellipse(double cx, double cy, double rx, double ry, uint32_t rgb) {
@@ -95,6 +97,11 @@ void PaintShapes(cairo_t* cr, const std::vector<TShape>& shapes, TPoint light) {
   }
   for (const TShape& s : shapes) {
     s.Path(cr);
+    if (s.Flat) {
+      paint::SetSource(cr, s.Rgb);
+      cairo_fill(cr);
+      continue;
+    }
     const double hx = s.Centre.X + light.X * 0.45 * s.Radius, hy = s.Centre.Y + light.Y * 0.45 * s.Radius;
     cairo_pattern_t* p = cairo_pattern_create_radial(hx, hy, 0, hx, hy, 1.5 * s.Radius + 0.5);
     paint::AddStops(p, {{0, Shade(s.Rgb, 1.3)}, {0.55, s.Rgb}, {1, Shade(s.Rgb, 0.55)}});
@@ -109,7 +116,7 @@ void PaintShapes(cairo_t* cr, const std::vector<TShape>& shapes, TPoint light) {
 std::vector<TShape> Walker(const TFigure& f, double phase) {
   const double s = std::sin(phase);
   std::vector<TShape> shapes;
-  const double hip = 1.0, stride = 6.0;
+  const double hip = 1.0, stride = 5.0;
   // Legs and shoes: the left foot ahead while s > 0.
   for (int side : {-1, 1}) {
     const double foot = hip + side * stride * s;
@@ -140,6 +147,11 @@ std::vector<TShape> Walker(const TFigure& f, double phase) {
 // Run over: on its back, arms and legs flung out, head up the frame.
 std::vector<TShape> Lying(const TFigure& f) {
   std::vector<TShape> shapes;
+  // A small dark pool under the head, running out past a shoulder.
+  for (const TShape& pool : {Ellipse(-2.8, -6.0, 5.0, 4.4, 0x5c0a10), Ellipse(-6.8, -2.0, 2.6, 3.0, 0x5c0a10)}) {
+    shapes.push_back(pool);
+    shapes.back().Flat = true;
+  }
   for (int side : {-1, 1}) {
     const TPoint hip{side * 1.8, 3.5}, foot{side * 4.4, 11.5};
     shapes.push_back(Capsule(hip, foot, 1.7, f.Legs));
@@ -147,7 +159,7 @@ std::vector<TShape> Lying(const TFigure& f) {
   }
   if (f.Girl) shapes.push_back(Ellipse(0, 4.6, 4.6, 4.2, Shade(f.Top, 0.85)));
   for (int side : {-1, 1}) {
-    const TPoint shoulder{side * 4.0, -4.0}, hand{side * 9.0, side < 0 ? -9.5 : -1.0};
+    const TPoint shoulder{side * 4.0, -4.0}, hand{side * 8.2, side < 0 ? -7.2 : -1.5};
     shapes.push_back(Capsule(shoulder, hand, f.Girl ? 1.2 : 1.45, f.Girl ? f.Skin : f.Top));
     shapes.push_back(Ellipse(hand.X, hand.Y, 1.3, 1.3, f.Skin));
   }
@@ -159,23 +171,27 @@ std::vector<TShape> Lying(const TFigure& f) {
 }
 
 // Draws the shapes turned by `angle` (radians, clockwise on the screen) and
-// scaled by `scale` about the pattern's centre, with their shadow, and keys the result.
-TSurface Render(const std::vector<TShape>& shapes, double angle, double scale) {
+// scaled by `scale` about the pattern's centre, with their shadow
+// `shadowOffset` pixels to the bottom right (a figure lying on the ground
+// casts hardly any), moved `shift` pixels down and right, and keys the
+// result.
+TSurface Render(const std::vector<TShape>& shapes, double angle, double scale, double shadowOffset, double shift = 0) {
   constexpr int n = PatternSize;
   // The light comes from the screen's top left; in the figure's frame that
   // direction is turned back by the figure's angle.
   const double lx = -0.7071, ly = -0.7071;
   const TPoint light{lx * std::cos(angle) + ly * std::sin(angle), -lx * std::sin(angle) + ly * std::cos(angle)};
   auto place = [&](cairo_t* cr, double dx, double dy) {
-    cairo_translate(cr, n / 2.0 + dx, n / 2.0 + dy);
+    cairo_translate(cr, n / 2.0 + shift + dx, n / 2.0 + shift + dy);
     cairo_rotate(cr, angle);
     cairo_scale(cr, scale, scale);
   };
   paint::TCanvas figure(n, n), shadow(n, n);
   place(figure.Cr(), 0, 0);
   PaintShapes(figure.Cr(), shapes, light);
-  place(shadow.Cr(), 2, 2);
-  for (const TShape& s : shapes) s.Path(shadow.Cr());
+  place(shadow.Cr(), shadowOffset, shadowOffset);
+  for (const TShape& s : shapes)
+    if (!s.Flat) s.Path(shadow.Cr());
   paint::SetSource(shadow.Cr(), 0);
   cairo_fill(shadow.Cr());
   figure.Flush();
@@ -214,13 +230,14 @@ void AddPedestrianArt(TImageItems& res2) {
   for (const auto& [prefix, figure] : {std::pair{"Man_", kMan}, std::pair{"Girl_", kGirl}}) {
     for (const TWalk& w : kWalks) {
       std::vector<TSurface> frames;
-      for (int f = 0; f < WalkFrames; ++f) frames.push_back(Render(Walker(figure, 2 * kPi * f / WalkFrames), w.Angle, kWalkScale));
+      for (int f = 0; f < WalkFrames; ++f)
+        frames.push_back(Render(Walker(figure, 2 * kPi * f / WalkFrames), w.Angle, kWalkScale, 1.5));
       res2.push_back(KeyedPicture(std::string(prefix) + w.Direction, race_art::PatternRow(frames), kKey, PatternSize,
                                   PatternSize));
     }
     // Lying across the box, head to the top left.
-    res2.push_back(KeyedPicture(std::string(prefix) + "Laying", Render(Lying(figure), -kPi / 4, 1.0), kKey, PatternSize,
-                                PatternSize));
+    TSurface lying = Render(Lying(figure), -kPi / 4, 0.78, 1, -1);
+    res2.push_back(KeyedPicture(std::string(prefix) + "Laying", std::move(lying), kKey, PatternSize, PatternSize));
   }
 }
 
@@ -267,5 +284,26 @@ void WritePedestrianPreviews(const TImageItems&, const TImageItems& res2, const 
   cairo_pattern_set_filter(cairo_get_source(b), CAIRO_FILTER_NEAREST);
   cairo_paint(b);
   paint::WritePng(big, out + "/frames_4x.png");
+  // The man and the woman walking up and lying, on paving, ten times enlarged.
+  constexpr int kCloseZoom = 10;
+  const int closeColumns = WalkFrames + 1;
+  paint::TCanvas close(closeColumns * kCell * kCloseZoom, 2 * kCell * kCloseZoom);
+  cairo_t* c = close.Cr();
+  cairo_scale(c, kCloseZoom, kCloseZoom);
+  for (int r = 0; r < 2; ++r) {
+    // Row r of the close-up is row 2 r of the sheet (paving); its first
+    // frames are the Up image (columns 10 to 14) and the lying one (20).
+    for (int k = 0; k < closeColumns; ++k) {
+      const int from = k < WalkFrames ? 2 * WalkFrames + k : 4 * WalkFrames;
+      cairo_save(c);
+      cairo_rectangle(c, k * kCell, r * kCell, kCell, kCell);
+      cairo_clip(c);
+      cairo_set_source_surface(c, sheet.Surface(), (k - from) * kCell, (r - 2 * r) * kCell);
+      cairo_pattern_set_filter(cairo_get_source(c), CAIRO_FILTER_NEAREST);
+      cairo_paint(c);
+      cairo_restore(c);
+    }
+  }
+  paint::WritePng(close, out + "/up_and_lying_10x.png");
   paint::WritePng(sheet, out + "/frames_1x.png");
 }

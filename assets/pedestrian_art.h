@@ -2,7 +2,7 @@
 // The town's pedestrians, seen from straight above: "Man_Left", "Man_Right",
 // "Man_Up", "Man_Down" (five frames of a walk each) and "Man_Laying" (one
 // frame, run over), and the same five pictures for "Girl_". A man wears a
-// grey-blue jacket and has short dark hair; a woman a red dress and long
+// blue jacket and khaki trousers and has short dark hair; a woman a red dress and long
 // fair hair, so the two are told apart at a glance even at this size.
 #include <string>
 

@@ -13,11 +13,13 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "car_art.h"
+#include "gfx/png_write.h"
 #include "paint.h"
 #include "race_art_pixels.h"
 
@@ -160,8 +162,8 @@ class TModelVehicle : public TVehicle {
 // Kind 1: a long family saloon in teal, chrome bumpers and round lamps.
 const cars::TCarDesign kSaloon = {
     "", "", 20, 65, 40,
-    3, 0.30, 3, 0.28,   3, 2, 6, 5,
-    0.31, 0.41, 0.65, 0.76,   0.17, 0.81,
+    5, 0.32, 5, 0.30,   3, 2, 6, 5,
+    0.31, 0.41, 0.65, 0.76,   0.15, 0.84,
     18, 24, 27, 27, 39,   5, 2,
     8.5, 6, 0,
     0x2f8791, 0x202226, 0xcfd3d8, true, cars::TStripes::None, false, cars::THeadlamps::Round,
@@ -171,7 +173,7 @@ const cars::TCarDesign kSaloon = {
 const cars::TCarDesign kVan = {
     "", "", 29, 81, 58,
     3, 0.14, 1, 0.08,   5, 1, 9, 3,
-    0.075, 0.16, 0.975, 0.99,   0.12, 0.82,
+    0.10, 0.19, 0.975, 0.99,   0.12, 0.82,
     24, 30, 56, 56, 64,   3, 1.5,
     10, 7, 0,
     0xe8e6df, 0xe3701e, 0x2a2c31, false, cars::TStripes::Twin, false, cars::THeadlamps::Slim,
@@ -189,7 +191,7 @@ const cars::TCarDesign kPickup = {
 // clang-format on
 
 // The pickup: the model's boot deck is hollowed into a load bed with
-// ribbed floor, side walls and a tailgate.
+// ribbed floor, side walls and a tailgate, two crates at its front.
 class TPickup : public TModelVehicle {
  public:
   TPickup() : TModelVehicle(kPickup) {
@@ -199,11 +201,19 @@ class TPickup : public TModelVehicle {
     BedHalf = kPickup.HalfWidth - 3.2;
   }
   double Height(double x, double y) const override {
-    if (InBed(x, y)) return kFloor + Rib(y);
-    return Model.Height(x, y);
+    if (!InBed(x, y)) return Model.Height(x, y);
+    if (const double crate = Crate(x, y); crate > 0) return kFloor + 11 + EdgeDrop(crate, 1.2);
+    return kFloor + Rib(y);
   }
   TVec Shade(const TVec& p, const TVec& n) const override {
     if (!InBed(p.X, p.Y)) return Model.Shade(p, n, {0, 0, 1}, false);
+    if (Crate(p.X, p.Y) > 0) {
+      // Wooden crates: planks along the bed, a darker batten round the lid.
+      const double plank = std::abs(std::fmod(p.X + 50, 3.5) / 3.5 - 0.5);
+      TLook wood = Matt(0xa77544);
+      wood.Base = wood.Base * (Crate(p.X, p.Y) < 1.6 ? 0.55 : plank > 0.42 ? 0.7 : 1.0);
+      return ShadeTop(wood, n);
+    }
     // Ribbed steel floor in the bed's shade, darker under the walls.
     const double wall = std::min({BedHalf - std::abs(p.X), p.Y - BedFront, BedRear - p.Y});
     const double shade = 0.45 + 0.55 * Smooth(0, 5, wall);
@@ -215,8 +225,35 @@ class TPickup : public TModelVehicle {
  private:
   static constexpr double kFloor = 20;
   bool InBed(double x, double y) const { return std::abs(x) < BedHalf && y > BedFront && y < BedRear; }
+  // Two crates against the cab, one beside the other and a little behind it.
+  double Crate(double x, double y) const {
+    return std::max(RoundedBox(x + 8, y - (BedFront + 8.5), 8, -7.5, 7.5, 0.8),
+                    RoundedBox(x - 8.5, y - (BedFront + 14), 7, -6.5, 6.5, 0.8));
+  }
   static double Rib(double y) { return 0.8 * Smooth(0.2, 0.5, std::abs(std::fmod(y + 100, 6.0) / 6.0 - 0.5)); }
   double BedFront = 0, BedRear = 0, BedHalf = 0;
+};
+
+// The van: ribs pressed across its long roof and a vent over the load
+// space, which the roof of a car never has.
+class TVan : public TModelVehicle {
+ public:
+  TVan() : TModelVehicle(kVan) {
+    const double l = Length();
+    RibFront = -l / 2 + (kVan.RoofFront + 0.08) * l;
+    RibRear = l / 2 - 8;
+  }
+  double Height(double x, double y) const override {
+    double z = Model.Height(x, y);
+    if (z < kVan.RoofZ - 2.5 || y < RibFront || y > RibRear || std::abs(x) > kVan.HalfWidth - 7) return z;
+    z += 0.6 * Smooth(0.3, 0.5, std::abs(std::fmod(y - RibFront, 10.0) / 10.0 - 0.5));
+    const double vent = RoundedBox(x, y - (RibFront + 70), 7, -6, 6, 2.5);
+    if (vent > 0) z += std::min(vent, 1.8);
+    return z;
+  }
+
+ private:
+  double RibFront = 0, RibRear = 0;
 };
 
 // Plans made of parts: each part has a top height and a look; the highest
@@ -265,7 +302,7 @@ class TMotorbike : public TPartsVehicle {
       if (in > 0 && y > -19.5) {
         const double z = 20 + 6 * Smooth(-19.5, -9, y) + EdgeDrop(in, 2.5) * 3;
         Raise(t, z, y > -13.5 && ax < 4.2 - 0.2 * (y + 13.5) ? kScreen : kFairing);
-        if (y < -17.8 && ax < 2.2) Raise(t, z + 0.1, kHeadlamp);
+        if (y < -16.6 && ax < 2.8) Raise(t, z + 0.1, kHeadlamp);
       }
     }
     // Handlebars across the whole width, grips and mirrors at the ends.
@@ -281,8 +318,8 @@ class TMotorbike : public TPartsVehicle {
       if (tank > 0) Raise(t, 22 + EdgeDrop(tank, 2) * 3, kTank);
       const double seat = RoundedBox(x, y, 3.4, 1, 14, 1.5);
       if (seat > 0) Raise(t, 21 + EdgeDrop(seat, 1.5) * 2, kSeat);
-      const double tail = RoundedBox(x, y, 2.6, 13, 17.5, 1.2);
-      if (tail > 0) Raise(t, 20 + EdgeDrop(tail, 1.2) * 2, y > 16.3 ? kTail : kTank);
+      const double tail = RoundedBox(x, y, 2.8, 13, 18.6, 1.2);
+      if (tail > 0) Raise(t, 20 + EdgeDrop(tail, 1.2) * 2, y > 15.4 ? kTail : kTank);
     }
     // Panniers.
     {
@@ -297,7 +334,8 @@ class TMotorbike : public TPartsVehicle {
                                   InCapsule(x, y, {4.3, 0.5}, {5.5, -6.6}, 1.25));
       if (arm > 0) Raise(t, 31 + arm, kArm);
       const double helmet = InEllipse(x, y, 0, -1.2, 3.5, 3.9);
-      if (helmet > 0) Raise(t, 40 + 3 * std::sqrt(std::max(0.0, helmet / 3.5)), y < -3.2 && ax < 2.6 ? kVisor : kHelmet);
+      if (helmet > 0)
+        Raise(t, 40 + 3 * std::sqrt(std::max(0.0, helmet / 3.5)), y < -3.2 && ax < 2.6 ? kVisor : kHelmet);
     }
     return t;
   }
@@ -313,7 +351,7 @@ class TMotorbike : public TPartsVehicle {
       case kTank: return Paint(0xb3121f, 0.06);
       case kSeat: return Matt(0x17181b);
       case kTail: return Lamp(kTailGlow, 1.2);
-      case kPannier: return Paint(0x2a2c31, 0.05);
+      case kPannier: return Paint(0xb3121f, 0.06);
       case kHelmet: return Paint(0xeeeeea, 0.07);
       case kVisor: return {Linear(0x0a0c12), 0.15, false, {}};
       case kBack: return {Linear(0x222327) * (0.9 + 0.1 * std::cos(p.Y * 2.4)), 0.04, true, {}};
@@ -333,7 +371,7 @@ class TLorry : public TPartsVehicle {
 
  protected:
   enum { kNone, kTyre, kCab, kWindscreen, kDeflector, kLampFront, kMirror, kChassis, kBox, kBoxStripe, kBoxRail,
-         kLampRear, kVisor };
+         kLampRear, kVisor, kHatch };
   static constexpr double kNose = -111.5, kCabRear = -62, kBoxFront = -57.5, kTail = 111.5;
   TTop Top(double x, double y) const override {
     TTop t;
@@ -350,11 +388,12 @@ class TLorry : public TPartsVehicle {
       const double in = RoundedBox(x, y, 38, kNose, kCabRear, 8);
       if (in > 0) {
         const double front = y - kNose;
-        double z = 58 + 10 * Smooth(0, 9, front) + EdgeDrop(in, 5) * 2 - 1.5 * Sq(x / 38);
+        // The windscreen leans back from the nose up to the roof's visor.
+        const double z = 54 + 14 * Smooth(0, 11, front) + EdgeDrop(in, 5) * 2 - 1.5 * Sq(x / 38);
         int part = kCab;
-        if (front < 7 && ax < 33 && in > 1.6) part = kWindscreen;
-        if (front < 7 && front > 5.6 && ax < 33) part = kVisor;
-        if (front < 2.2 && ax > 22 && ax < 32) part = kLampFront;
+        if (front < 9.5 && ax < 33.5 && in > 1.4) part = kWindscreen;
+        if (front >= 9.5 && front < 11 && ax < 33.5) part = kVisor;
+        if (front < 2.4 && ax > 21 && ax < 32) part = kLampFront;
         Raise(t, z, part);
         // The air deflector: a rounded hump over the back of the roof.
         const double d = RoundedBox(x, y, 31, kNose + 22, kCabRear - 2, 10);
@@ -371,9 +410,12 @@ class TLorry : public TPartsVehicle {
         double z = 90 + EdgeDrop(in, 3) * 2 + (in > 3 ? rib : 0);
         int part = kBox;
         if (in < 3) part = kBoxRail;
-        else if (ax > 26 && ax < 33) part = kBoxStripe;
+        else if (std::abs(y - (kBoxFront + 14)) < 5 || std::abs(y - (kTail - 14)) < 5) part = kBoxStripe;
         if (kTail - y < 2.2 && ax > 28 && ax < 37) part = kLampRear;
         Raise(t, z, part);
+        // A roof hatch a third of the way back.
+        const double hatch = RoundedBox(x, y - (kBoxFront + 55), 9, -7, 7, 2);
+        if (hatch > 0) Raise(t, 91.5 + std::min(hatch, 1.5), kHatch);
       }
     }
     return t;
@@ -390,6 +432,7 @@ class TLorry : public TPartsVehicle {
       case kMirror: return Matt(0x15161a);
       case kBox: return {Linear(0xdcdcd6) * (0.97 + 0.03 * std::cos(p.X * 0.9)), 0.05, false, {}};
       case kBoxStripe: return Paint(0xe3701e, 0.05);
+      case kHatch: return Paint(0x8d9299, 0.2);
       case kBoxRail: return Paint(0x9ea3aa, 0.35);
       case kLampRear: return Lamp(kTailGlow, 1.2);
       default: return Matt(0x101010);
@@ -400,7 +443,7 @@ class TLorry : public TPartsVehicle {
 std::unique_ptr<TVehicle> MakeVehicle(int kind) {
   switch (kind) {
     case 1: return std::make_unique<TModelVehicle>(kSaloon);
-    case 2: return std::make_unique<TModelVehicle>(kVan);
+    case 2: return std::make_unique<TVan>();
     case 3: return std::make_unique<TMotorbike>();
     case 4: return std::make_unique<TPickup>();
     case 5: return std::make_unique<TLorry>();
@@ -441,7 +484,8 @@ TPoint PlanOf(const TFrame& f, double x, double y) {
   const TPoint a = f.FrontLeft;
   const TPoint e{f.FrontRight.X - a.X, f.FrontRight.Y - a.Y};
   const TPoint g{f.RearLeft.X - a.X, f.RearLeft.Y - a.Y};
-  const TPoint h{a.X - f.FrontRight.X - f.RearLeft.X + f.RearRight.X, a.Y - f.FrontRight.Y - f.RearLeft.Y + f.RearRight.Y};
+  const TPoint h{a.X - f.FrontRight.X - f.RearLeft.X + f.RearRight.X,
+                 a.Y - f.FrontRight.Y - f.RearLeft.Y + f.RearRight.Y};
   double u = 0.5, v = 0.5;
   for (int step = 0; step < 6; ++step) {
     const double rx = a.X + u * e.X + v * g.X + u * v * h.X - x;
@@ -569,16 +613,28 @@ void AddRivalCarArt(TImageItems& res2) {
 
 // ---- Previews --------------------------------------------------------------------
 
-void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const std::string& dir) {
-  const std::string out = dir + "/rivals";
-  std::filesystem::create_directories(out);
-  // Each kind's six patterns in a row, twice enlarged on asphalt, the
-  // outlines in thin yellow lines over them.
-  constexpr int kZoom = 2, kGap = 12;
+namespace {
+
+// Hull of an outline's corners, clockwise on the screen: most outlines list
+// the front pair then the rear pair, which is not the order round them.
+std::vector<rivals::TPoint> HullOf(const rivals::TOutline& q) {
+  std::vector<rivals::TPoint> hull(q.begin(), q.end());
+  double cx = 0, cy = 0;
+  for (auto p : hull) cx += p.X / 4, cy += p.Y / 4;
+  std::sort(hull.begin(), hull.end(),
+            [&](auto a, auto b) { return std::atan2(a.Y - cy, a.X - cx) < std::atan2(b.Y - cy, b.X - cx); });
+  return hull;
+}
+
+// The given kinds, one row each of their six patterns enlarged `zoom` times
+// on asphalt, with the collision outlines in yellow when asked.
+void WriteSheet(const TImageItems& res2, std::initializer_list<int> kinds, int zoom, bool outlines,
+                const std::string& path) {
+  constexpr int kGap = 12;
   int pageWidth = 0, pageHeight = kGap;
-  for (int kind = 1; kind <= rivals::KindCount; ++kind) {
-    pageWidth = std::max(pageWidth, kGap + rivals::OrientationCount * (rivals::PatternWidth(kind) * kZoom + kGap));
-    pageHeight += rivals::PatternHeight(kind) * kZoom + kGap;
+  for (int kind : kinds) {
+    pageWidth = std::max(pageWidth, kGap + rivals::OrientationCount * (rivals::PatternWidth(kind) * zoom + kGap));
+    pageHeight += rivals::PatternHeight(kind) * zoom + kGap;
   }
   paint::TCanvas page(pageWidth, pageHeight);
   cairo_t* cr = page.Cr();
@@ -586,43 +642,82 @@ void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const st
   cairo_paint(cr);
   paint::AddGrain(page, 0.03, 7);
   int top = kGap;
-  for (int kind = 1; kind <= rivals::KindCount; ++kind) {
+  for (int kind : kinds) {
     const TPictureCollectionItem& item = FindPicture(res2, "Car" + std::to_string(6 + kind));
     const int w = item.Width(), h = item.Height();
     for (int o = 1; o <= rivals::OrientationCount; ++o) {
-      const int left = kGap + (o - 1) * (w * kZoom + kGap);
+      const int left = kGap + (o - 1) * (w * zoom + kGap);
       page.Flush();
       const TPixelView view = item.Pattern(o - 1);
-      for (int y = 0; y < h * kZoom; ++y)
-        for (int x = 0; x < w * kZoom; ++x) {
-          const uint32_t s = view.Pixels[static_cast<size_t>(y / kZoom) * view.Stride + x / kZoom];
+      for (int y = 0; y < h * zoom; ++y)
+        for (int x = 0; x < w * zoom; ++x) {
+          const uint32_t s = view.Pixels[static_cast<size_t>(y / zoom) * view.Stride + x / zoom];
           if (s != view.Key) page.Row(top + y)[left + x] = 0xFF000000u | s;
         }
       page.MarkDirty();
-      // The pattern's box, faint, and the outline as the traffic collides.
+      if (!outlines) continue;
       cairo_set_line_width(cr, 1);
       paint::SetSource(cr, 0xffffff, 0.18);
-      cairo_rectangle(cr, left + 0.5, top + 0.5, w * kZoom - 1, h * kZoom - 1);
+      cairo_rectangle(cr, left + 0.5, top + 0.5, w * zoom - 1, h * zoom - 1);
       cairo_stroke(cr);
-      const rivals::TOutline& q = rivals::Outline(kind, o);
-      // Corners 1 to 4 go round as 1, 2, 4, 3 for most outlines and as
-      // 1, 2, 3, 4 for the rest; drawing the convex hull shows either.
-      std::vector<rivals::TPoint> hull(q.begin(), q.end());
-      std::sort(hull.begin(), hull.end(), [](auto a, auto b) { return a.X < b.X || (a.X == b.X && a.Y < b.Y); });
-      double cx = 0, cy = 0;
-      for (auto p : hull) cx += p.X / 4, cy += p.Y / 4;
-      std::sort(hull.begin(), hull.end(),
-                [&](auto a, auto b) { return std::atan2(a.Y - cy, a.X - cx) < std::atan2(b.Y - cy, b.X - cx); });
+      const std::vector<rivals::TPoint> hull = HullOf(rivals::Outline(kind, o));
       paint::SetSource(cr, 0xffe23a, 0.9);
       for (size_t i = 0; i < hull.size(); ++i) {
-        const double x = left + hull[i].X * kZoom, y = top + hull[i].Y * kZoom;
+        const double x = left + hull[i].X * zoom, y = top + hull[i].Y * zoom;
         if (i == 0) cairo_move_to(cr, x, y);
         else cairo_line_to(cr, x, y);
       }
       cairo_close_path(cr);
       cairo_stroke(cr);
     }
-    top += h * kZoom + kGap;
+    top += h * zoom + kGap;
   }
-  paint::WritePng(page, out + "/outlines_2x.png");
+  paint::WritePng(page, path);
+}
+
+}  // namespace
+
+void WriteRivalCarPreviews(const TImageItems&, const TImageItems& res2, const std::string& dir) {
+  const std::string out = dir + "/rivals";
+  std::filesystem::create_directories(out);
+  // Every kind with the outline the traffic collides by drawn over it.
+  WriteSheet(res2, {1, 2, 3, 4, 5}, 2, true, out + "/outlines_2x.png");
+  // The kinds larger, to judge the detail; the motorbike is small.
+  WriteSheet(res2, {1, 4}, 3, false, out + "/saloon_pickup_3x.png");
+  WriteSheet(res2, {2}, 3, false, out + "/van_3x.png");
+  WriteSheet(res2, {5}, 2, false, out + "/lorry_2x.png");
+  WriteSheet(res2, {3}, 8, false, out + "/motorbike_8x.png");
+
+  // A stretch of town at the race's own scale: sidewalks, a four-lane road,
+  // oncoming traffic in its second column and traffic driving up in its
+  // third, placed the way the traffic places them, and people walking.
+  const TPictureCollectionItem& tiles = FindPicture(res2, "Tiles");
+  constexpr int kColumns = 9, kRows = 8, kTile = 72;
+  constexpr int kStreet[kColumns] = {0, 23, 1, 2, 3, 4, 23, 0, 0};
+  TSurface scene;
+  scene.Resize(kColumns * kTile, kRows * kTile);
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kColumns; ++c) tiles.Draw(scene, c * kTile, r * kTile, kStreet[c]);
+  // Tile 1 is column 2 and tile 4 column 5: oncoming cars at 72 (2 + 1) plus
+  // the kind's offset down, cars driving up at 72 (5 - 1) plus its offset up.
+  constexpr int kOffsetDown[rivals::KindCount] = {-14, -24, 4, -18, -55};
+  constexpr int kOffsetUp[rivals::KindCount] = {-14, -24, 36, -6, -40};
+  struct TCar {
+    int Kind, Orientation, Y;
+  };
+  constexpr TCar kCars[] = {{5, 4, -60}, {1, 4, 250}, {3, 4, 430}, {2, 3, 10}, {3, 3, 230}, {4, 3, 330}};
+  for (const TCar& car : kCars) {
+    const TPictureCollectionItem& item = FindPicture(res2, "Car" + std::to_string(6 + car.Kind));
+    const int x = car.Orientation == 4 ? kTile * 3 + kOffsetDown[car.Kind - 1] : kTile * 4 + kOffsetUp[car.Kind - 1];
+    item.Draw(scene, x, car.Y, car.Orientation - 1);
+  }
+  struct TWalker {
+    const char* Image;
+    int Pattern, X, Y;  // the picture's top-left
+  };
+  constexpr TWalker kWalkers[] = {{"Man_Up", 1, 96, 60},     {"Girl_Down", 3, 100, 200}, {"Man_Laying", 0, 90, 330},
+                                  {"Girl_Up", 0, 462, 120},  {"Man_Down", 2, 470, 300},  {"Girl_Left", 4, 470, 430},
+                                  {"Man_Right", 1, 520, 470}};
+  for (const TWalker& w : kWalkers) FindPicture(res2, w.Image).Draw(scene, w.X, w.Y, w.Pattern);
+  WritePng(out + "/street_1x.png", scene);
 }
