@@ -13,6 +13,8 @@
 #include "lamp_art.h"
 #include "options_art.h"
 #include "panel_art.h"
+#include "pedestrian_art.h"
+#include "rival_car_art.h"
 #include "send_art.h"
 #include "tile_art.h"
 #include "weapon_art.h"
@@ -35,6 +37,8 @@ const std::vector<TImageBuilder>& Res2Builders() {
   static const std::vector<TImageBuilder> builders = {
       {"pickups", AddBonusArt},
       {"player cars", AddCarSprites},
+      {"rival traffic", AddRivalCarArt},
+      {"pedestrians", AddPedestrianArt},
       {"town tiles", AddTileArt},
       {"race panel", AddPanelArt},
       {"race effects", AddEffectArt},
@@ -61,6 +65,8 @@ const std::vector<TPreviewBuilder>& PreviewBuilders() {
       {"main menu", WriteMainMenuPreviews},
       {"question windows", WriteWindowPreviews},
       {"player cars", WriteCarSpritePreviews},
+      {"rival traffic", WriteRivalCarPreviews},
+      {"pedestrians", WritePedestrianPreviews},
       {"car selection", WriteCarSelectPreviews},
       {"highscores screen", WriteHighscoresPreviews},
       {"pickups", WriteBonusPreviews},

@@ -27,6 +27,12 @@
 //                     or never ("hang": the report runs into its time-out)
 //   map FILE          the current level's town: a picture for a .png name,
 //                     else the raw map (1500 x 650 bytes, row 1 first)
+//   world FILE        every slot of the traffic, pedestrians, pickups and
+//                     rockets as JSON
+//   give KIND         hands the car a pickup: 1 life, 2 nitro, 3 machine gun,
+//                     4 rockets (in a race)
+//   level N           starts level N at once, as the next level would start
+//                     (in a race)
 // Data/ is read, and Data/Save/ written, relative to the working directory.
 #include <chrono>
 #include <climits>
@@ -43,6 +49,8 @@
 #include "gfx/png_write.h"
 #include "gfx/surface.h"
 #include "platform/headless_platform.h"
+#include "race/player/player.h"
+#include "race/race.h"
 #include "race/race_state.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"
@@ -51,6 +59,7 @@
 #include "sprites/lookup_error.h"
 #include "tools/state_dump.h"
 #include "tools/town_map.h"
+#include "tools/world_dump.h"
 
 namespace {
 
@@ -196,6 +205,25 @@ struct TRunner {
           else if (when.find_first_not_of("0123456789") == std::string::npos) Machine.HttpAnswerMs = std::stoi(when);
           else Fail("http needs MS or 'hang' after the status");
         }
+      } else if (cmd == "world") {
+        std::string file;
+        if (!(words >> file)) Fail("world needs a file name");
+        Start();
+        std::ofstream out(file);
+        if (!(out << DumpWorld() << '\n')) Fail("cannot write " + file);
+      } else if (cmd == "give") {
+        int kind;
+        if (!(words >> kind) || kind < 1 || kind > 4) Fail("give needs a kind 1..4");
+        Start();
+        if (GameScreen != 6 || Player == nullptr) Fail("give needs a race");
+        Player->GiveBonus(static_cast<uint8_t>(kind));
+      } else if (cmd == "level") {
+        int n;
+        if (!(words >> n) || n < 1) Fail("level needs a level number from 1");
+        Start();
+        if (GameScreen != 6 || Player == nullptr) Fail("level needs a race");
+        Level = n - 1;
+        StartLevel(true);
       } else if (cmd == "close") {
         Start();
         if (!Terminated) FormCloseQuery();

@@ -22,6 +22,7 @@
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "sprites/sprite.h"
+#include "tools/world_dump.h"
 
 namespace {
 
@@ -147,7 +148,20 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
       corners.push_back(buf);
     }
     j.List("Corners", corners);
+    j.Int("WeaponKind", p.WeaponKind);
+    j.Int("WeaponFrame", p.WeaponFrame);
+    j.Int("Ammo", p.Ammo);
+    j.Int("FireCooldown", p.FireCooldown);
   }
+  const TWorldCounts n = CountWorld();
+  j.Int("CarsPlaced", n.CarsPlaced);
+  j.Int("CarsDriving", n.CarsDriving);
+  j.Int("CarsExploding", n.CarsExploding);
+  j.Int("MenWalking", n.MenWalking);
+  j.Int("MenLying", n.MenLying);
+  j.Int("MenBlownAway", n.MenBlownAway);
+  j.Int("BonusesLeft", n.BonusesLeft);
+  j.Int("RocketsActive", n.RocketsActive);
   j.Str("Music", MusicFile);
   j.List("Sounds", SoundCalls);
   SoundCalls.clear();

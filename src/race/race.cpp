@@ -9,9 +9,13 @@
 #include "race/overlay_windows.h"
 #include "race/player/player.h"
 #include "race/player/player_weapons.h"
+#include "race/player/rockets.h"
 #include "race/race_state.h"
+#include "race/world/bonuses.h"
 #include "race/world/finish_line.h"
 #include "race/world/lamps.h"
+#include "race/world/pedestrians.h"
+#include "race/world/rival_cars.h"
 #include "race/world/scroll_background.h"
 #include "race/world/scroll_velocity.h"
 #include "race/world/track_generator.h"
@@ -51,10 +55,11 @@ void CopyControls() {
   Player->KeyHorn = KeyHeld[gkH];
 }
 
-// Used-up pickups leave the car.
+// Used-up pickups leave the car; burnt-out nitro goes the same way as a
+// dropped one, so the amount ends at 0 and not below.
 void ExpirePickups() {
   if (Player->Ammo < 1 && Player->WeaponKind != 0) DropWeapon(Player->WeaponKind);
-  if (Player->Nitro <= 0) Player->NitroOn = 0;
+  if (Player->Nitro <= 0) DropWeapon(2);
 }
 
 void HudText(const char* text, int x, int y) { DrawText(text, x, y, true, true); }
@@ -93,6 +98,9 @@ void StartRace() {
   Background = new TScrollBackground(2, 10, 13, "Tiles");
   SetLevel(1);
   Lamps = new TLamp();
+  Men = new TMan();
+  Bonuses = new TBonus();
+  Cars = new TCar();
   Finish = new TFinish();
   PanelSprite = TMyImageSprite::CreateAt(2, "Panel", 610, 0, 11);
   Speedometer = new TPointer(2, "Pointer", 1.04, 0.5, 641, 509);
@@ -104,6 +112,7 @@ void StartRace() {
   NitroIconSprite->Visible = false;
   WeaponIconSprite->Visible = false;
   Player = new TPlayer(365, 400);
+  CreateRockets();
   DrawHud();
   Lives = 3;
   Score = 0;
@@ -120,7 +129,10 @@ void StartLevel(bool next) {
   Background->X = 0;
   Background->Y = 0;
   Finish->Crossed = 0;
+  Bonuses->PlaceBonuses();
+  Men->PlaceMen();
   ResetLamps();
+  Cars->PlaceCars();
   PlaceFinish();
   OpenOverlay(6);
   Player->Revive();
@@ -137,6 +149,7 @@ void RaceTick(int moveCount) {
   UpdateProgressMarker();
   UpdateScrollVelocity();
   DrawHud();
+  UpdateRockets();
   if (PressedEsc) OpenOverlay(2);
   if (PressedP) OpenOverlay(5);
 }
@@ -229,8 +242,14 @@ void CloseRace() {
   Background = nullptr;
   if (Player) Player->StopPlayerSounds(true);
   if (Lamps) Lamps->Kill();
+  if (Men) Men->Kill();
+  if (Bonuses) Bonuses->Kill();
+  if (Cars) Cars->Kill();
   if (Finish) Finish->Kill();
   Lamps = nullptr;
+  Men = nullptr;
+  Bonuses = nullptr;
+  Cars = nullptr;
   Finish = nullptr;
   KillAndForget(PanelSprite);
   KillAndForget(SmallCarSprite);
@@ -241,6 +260,7 @@ void CloseRace() {
   Speedometer = nullptr;
   if (Player) Player->KillWithAttachments();
   Player = nullptr;
+  FreeRockets();
   MDXSpriteEngine.Dead();
 }
 
@@ -249,6 +269,10 @@ void ResetRace() {
   PanelSprite = SmallCarSprite = EnergySprite = NitroIconSprite = WeaponIconSprite = nullptr;
   Player = nullptr;
   Lamps = nullptr;
+  Men = nullptr;
+  Bonuses = nullptr;
+  Cars = nullptr;
   Finish = nullptr;
+  for (TRocket*& rocket : Rockets) rocket = nullptr;
   ResetRaceState();
 }

@@ -6,7 +6,10 @@
 #include "race/player/car_tables.h"
 #include "race/player/player_marks.h"
 #include "race/player/player_weapons.h"
+#include "race/race_state.h"
 #include "race/world/finish_line.h"
+#include "race/world/pedestrians.h"
+#include "race/world/rival_cars.h"
 #include "race/world/scroll_background.h"
 #include "race/world/track_map.h"
 #include "shell/frame_rate.h"
@@ -81,8 +84,21 @@ void TPlayer::DoMove(int moveCount) {
   }
   ComputeCorners();
   if (ClearCarsNearby) {
-    // The rival cars within 720 pixels above or below the car are taken off
-    // the road here once the traffic drives; they read this flag as well.
+    // Back on the road after a wreck: the traffic within 720 pixels above
+    // or below goes, so the car does not come back to life inside a car.
+    // The rival cars read this flag as well.
+    if (Cars != nullptr && Background != nullptr) {
+      const int count = CarCount < CarSlots ? CarCount : CarSlots;
+      for (int i = 1; i <= count; ++i) {
+        TRivalCar& car = Cars->Car[i];
+        if (car.Kind == 0 || car.Orientation == 0) continue;
+        const double screenY = car.Y - MapRow * 72.0 + Background->Y;
+        if (screenY >= Y - 720 && screenY <= Y + 720) {
+          car.Speed = 0;
+          car.Orientation = 0;
+        }
+      }
+    }
     ClearCarsNearby = false;
   }
   if (Wrecked) {
@@ -106,8 +122,7 @@ void TPlayer::Drive() {
     StopSound(HornSound);
   } else if (!HornOn) {
     HornOn = true;
-    // The pedestrians on screen are scared into running here, once they
-    // walk the sidewalks.
+    if (Men != nullptr) Men->Scare();
     PlaySound(HornSound);
   }
 
@@ -169,8 +184,7 @@ void TPlayer::Drive() {
       GunSoundOn = true;
       PlaySound(GunSound);
     }
-    // The shot itself (gun ray or rocket) is fired here once the weapons
-    // can shoot.
+    Fire();
   } else if (WeaponKind == WeaponGun) {
     GunSoundOn = false;
     StopSound(GunSound);

@@ -69,6 +69,10 @@ class TPlayer : public TMyImageSprite {
   void WeaponUnfold();
   void WeaponFold();
   void FinishShot();
+  // One shot of the unfolded weapon, unless it is cooling down.
+  void Fire();
+  // The machine gun's instant ray from screen point (x, y) along heading h.
+  void FireGunRay(int h, double x, double y);
 
   TMyImageSprite* NitroFlameLeft = nullptr;
   TMyImageSprite* NitroFlameRight = nullptr;

@@ -9,6 +9,7 @@
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
 #include "race/player/player_weapons.h"
+#include "race/world/rival_cars.h"
 #include "shell/game_state.h"
 #include "sprites/image_list.h"
 
@@ -66,8 +67,9 @@ void TPlayer::DoDraw() {
     FlameShown = false;
   }
 
-  // The rival cars are drawn here, in index order, once the traffic drives:
-  // their own sprite draws nothing, so they share the car's depth.
+  // The traffic's own sprite draws nothing: the rival cars are drawn here,
+  // so they share the car's depth.
+  if (Cars != nullptr) Cars->DrawTraffic(surface);
 
   // The blast is placed by the size of its own picture; the car's picture
   // sits on the car's point.
