@@ -193,7 +193,9 @@ int main(int argc, char** argv) {
       }
       runner.Run(file);
     }
-  } catch (const EArchiveError& e) {
+  } catch (const std::exception& e) {
+    // What stops the game at start-up: a bad archive, or a name the first
+    // screen needs missing from it.
     runner.Machine.ShowError("Вольтрейс 2", e.what());
     return 1;
   }
