@@ -5,7 +5,8 @@ set -e
 PKGS="build-essential cmake pkg-config libgtest-dev libmodplug-dev
 libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
 libcurl4-openssl-dev libcairo2-dev libpng-dev zlib1g-dev
-fonts-jura fonts-paratype fonts-liberation2"
+fonts-jura fonts-paratype fonts-liberation2
+clang libclang-rt-14-dev"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
