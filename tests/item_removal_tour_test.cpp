@@ -39,6 +39,7 @@ class TTour {
   THeadlessPlatform Machine;
   double ClockMs = 0;
   int Ticks = 0;
+  unsigned Screens = 0, Windows = 0;  // bit n: GameScreen / OverlayWindow n was seen
 
   // The race's clocks at a slow display's rate, so its timed windows come
   // and go in a few ticks each.
@@ -49,6 +50,8 @@ class TTour {
       Machine.NowMs = static_cast<int64_t>(ClockMs);
       MDXTimerTimer(MDXTimer.NextLagCount(Machine.NowMs));
       ++Ticks;
+      Screens |= 1u << GameScreen;
+      Windows |= 1u << OverlayWindow;
     }
   }
   void Click(int x, int y, int ticks = 2) {
@@ -169,7 +172,7 @@ void Reindex(int list) {
   else MDXWaveList.Reindex();
 }
 
-class ItemRemovalTour : public ::testing::TestWithParam<TArchive> {
+class ItemRemovalTourBase : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
@@ -187,6 +190,23 @@ class ItemRemovalTour : public ::testing::TestWithParam<TArchive> {
   }
   fs::path Home, Folder;
 };
+
+class ItemRemovalTour : public ItemRemovalTourBase, public ::testing::WithParamInterface<TArchive> {};
+
+// The tour itself, with every item there, reaches every screen and window.
+TEST_F(ItemRemovalTourBase, VisitsEveryScreenAndWindow) {
+  fs::current_path(Folder);
+  TTour tour;
+  tour.Machine.Refresh = 20;
+  Platform = &tour.Machine;
+  ResetGame();
+  FormCreate(7, false);
+  tour.Run();
+  EXPECT_EQ(tour.Screens, 0x7Eu) << "screens 1 to 6";
+  EXPECT_EQ(tour.Windows, 0x3FFu) << "no window and windows 1 to 9";
+  EXPECT_EQ(GameScreen, 1);
+  ResetGame();
+}
 
 TEST_P(ItemRemovalTour, NoMissingItemCrashesAnyScreen) {
   const TArchive a = GetParam();
