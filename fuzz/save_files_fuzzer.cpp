@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 struct TState {
   THighScore Table[11];
   uint8_t Full = 0, Music = 0, Sound = 0;
-  std::string Country;
+  std::string Place;
 
   static TState Now() {
     TState s;
@@ -40,13 +40,13 @@ struct TState {
     s.Full = FullScreen;
     s.Music = MusicOn;
     s.Sound = SoundOn;
-    s.Country = Country;
+    s.Place = Country;
     return s;
   }
   bool operator==(const TState& o) const {
     for (int i = 1; i <= 10; ++i)
       if (Table[i].Name != o.Table[i].Name || Table[i].Score != o.Table[i].Score) return false;
-    return Full == o.Full && Music == o.Music && Sound == o.Sound && Country == o.Country;
+    return Full == o.Full && Music == o.Music && Sound == o.Sound && Place == o.Place;
   }
 };
 

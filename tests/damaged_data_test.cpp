@@ -10,7 +10,10 @@
 
 #include "script_support.h"
 #include "sprites/archive_format.h"
+#include "sprites/background_sprite.h"
 #include "sprites/component_stream.h"
+#include "sprites/image_sprite.h"
+#include "sprites/sprite.h"
 #include "sprites/image_list.h"
 
 namespace {
@@ -132,6 +135,35 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HostileGrid,
                                            TGridCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX, 0},
                                            TGridCase{3, 0, INT_MIN, INT_MIN, 3}, TGridCase{1, 1, 0, 0, 100}),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
+
+// A tile or picture whose pattern size is as large as an int holds: the
+// road's box and a sprite's box stop at the largest int, nothing is drawn.
+TEST(HostileGrid, HugePatternsGiveBoxesThatDoNotWrapAndDrawNothing) {
+  BackSurface.Resize(SurfaceWidth, SurfaceHeight);
+  std::fill(BackSurface.Pixels.begin(), BackSurface.Pixels.end(), 0u);
+  TPictureCollectionItem item;
+  item.Picture.Resize(72, 72);
+  std::fill(item.Picture.Pixels.begin(), item.Picture.Pixels.end(), 0xFFFFFFu);
+  item.Transparent = false;
+  item.PatternWidth = INT_MAX;
+  item.PatternHeight = INT_MAX;
+  MDXSpriteEngine.Clear();
+  auto* road = new TBackgroundSprite(&MDXSpriteEngine);
+  road->SetMapSize(13, 10);
+  road->SetImage(&item);
+  road->X = 100;
+  auto* sprite = new TImageSprite(&MDXSpriteEngine);
+  sprite->SetImage(&item);
+  sprite->X = 600;
+  sprite->AnimCount = 1;
+  EXPECT_EQ(road->Width, INT_MAX);
+  EXPECT_EQ(road->GetBoundsRect().Right, INT_MAX);
+  EXPECT_EQ(sprite->GetBoundsRect().Right, INT_MAX);
+  EXPECT_EQ(sprite->GetBoundsRect().Bottom, INT_MAX);
+  MDXSpriteEngine.Draw();
+  EXPECT_TRUE(std::all_of(BackSurface.Pixels.begin(), BackSurface.Pixels.end(), [](uint32_t p) { return p == 0; }));
+  MDXSpriteEngine.Clear();
+}
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
   std::vector<uint8_t> v;

@@ -23,7 +23,8 @@ if [ ! -f build/Data/Res/Res1.dxg ]; then
   cmake --build build -j"$(nproc)" --target vt_data
 fi
 
-SAN="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+# The game is built with coverage for the fuzzers to follow (fuzzer-no-link).
+SAN="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 LAUNCHER=""
 command -v ccache >/dev/null 2>&1 && LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache"
 # shellcheck disable=SC2086
