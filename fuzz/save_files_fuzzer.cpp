@@ -5,6 +5,8 @@
 // the start-up runs (finishing or dropping the interrupted save, reading,
 // the checksum rule), the exit save writes both, and a second start must
 // read back exactly what the first one had. Built and run by tools/fuzz.sh.
+// The target moves into a folder of its own, so give it the corpus folders
+// by absolute paths.
 #include <unistd.h>
 
 #include <cstdint>

@@ -34,13 +34,16 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVT_FUZZ=ON \
 cmake --build build-fuzz -j"$(nproc)" --target voltrace2-fuzz-archive voltrace2-fuzz-save_files voltrace2-script
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
+export LSAN_OPTIONS="suppressions=$(pwd)/fuzz/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# Absolute paths: the save files target works in a folder of its own.
+ROOT=$(pwd)
 for fuzzer in archive save_files; do
   mkdir -p "build-fuzz/corpus/$fuzzer"
   echo "== fuzzing $fuzzer for $SECONDS_EACH s"
   (cd build-fuzz && "./voltrace2-fuzz-$fuzzer" -max_total_time="$SECONDS_EACH" -print_final_stats=1 \
-    -rss_limit_mb=2048 -max_len=65536 -artifact_prefix="crash-$fuzzer-" \
-    "corpus/$fuzzer" "../fuzz/corpus/$fuzzer" 2>"fuzz-$fuzzer.log") || {
+    -rss_limit_mb=2048 -max_len=65536 -artifact_prefix="$ROOT/build-fuzz/crash-$fuzzer-" \
+    "$ROOT/build-fuzz/corpus/$fuzzer" "$ROOT/fuzz/corpus/$fuzzer" 2>"fuzz-$fuzzer.log") || {
     tail -40 "build-fuzz/fuzz-$fuzzer.log"
     exit 1
   }
@@ -56,7 +59,7 @@ cp -r build/Data/Res build/Data/Music "$SOAK/Data/"
 [ -d build-fuzz/Data/Fonts ] || cp -r build/Data/Fonts build-fuzz/Data/ 2>/dev/null || true
 echo "== soak: $SOAK_TICKS random ticks"
 (cd "$SOAK" && echo "random 1 $SOAK_TICKS" | SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-  "$OLDPWD/build-fuzz/voltrace2-script" - >soak.log 2>&1) || {
+  "$ROOT/build-fuzz/voltrace2-script" - >soak.log 2>&1) || {
   tail -40 "$SOAK/soak.log"
   exit 1
 }
