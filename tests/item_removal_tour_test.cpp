@@ -180,14 +180,18 @@ class ItemRemovalTourBase : public ::testing::Test {
     MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
   }
   void SetUp() override {
+    Before = Platform;
     Home = fs::current_path();
     Folder = fs::temp_directory_path() / ("voltrace2-tour-" + std::to_string(getpid()));
     fs::create_directories(Folder);
   }
   void TearDown() override {
+    // Each tour's machine is gone with it.
+    Platform = Before;
     fs::current_path(Home);
     fs::remove_all(Folder);
   }
+  TPlatform* Before = nullptr;
   fs::path Home, Folder;
 };
 
