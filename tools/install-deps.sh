@@ -7,7 +7,8 @@ libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
 libcurl4-openssl-dev libcairo2-dev libpng-dev zlib1g-dev
 fonts-jura fonts-paratype fonts-liberation2
 libcpp-httplib-dev libsqlite3-dev chromium
-desktop-file-utils appstream"
+desktop-file-utils appstream
+clang libclang-rt-14-dev"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -33,7 +33,11 @@
 //                     4 rockets (in a race)
 //   level N           starts level N at once, as the next level would start
 //                     (in a race)
+//   random SEED TICKS seeded random keys, typing, mouse, clicks, the close
+//                     button and waits for TICKS ticks (soak runs); a game
+//                     that ends is started again
 // Data/ is read, and Data/Save/ written, relative to the working directory.
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -52,6 +56,8 @@
 #include "race/player/player.h"
 #include "race/race.h"
 #include "race/race_state.h"
+#include "screens/buttons.h"
+#include "screens/menu_button.h"
 #include "shell/frame_timer.h"
 #include "shell/game_state.h"
 #include "shell/main_window.h"
@@ -132,6 +138,74 @@ struct TRunner {
     } else {
       Fail("unknown key '" + name + "'");
     }
+  }
+
+  // Soak input: whatever a restless player could do, on every screen the
+  // game reaches. Its own generator, so the game's random numbers are left
+  // as the game draws them.
+  void RandomInput(uint64_t seed, long long ticks) {
+    Start();
+    uint64_t state = seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull;
+    auto next = [&state](uint32_t n) {
+      state ^= state << 13;
+      state ^= state >> 7;
+      state ^= state << 17;
+      return static_cast<int>(state % n);
+    };
+    static const char* const KeyNames[] = {"Up", "Down", "Left", "Right", "Space", "Z", "X", "H", "P",
+                                           "Y",  "N",    "Esc",  "Enter", "Backspace", "Shift", "Ctrl", "Alt"};
+    static const unsigned char Odd[] = {8, 13, 27, '!', 0xA8, 0xB8, 0xC0, 0xDF, 0xE0, 0xFF, ' ', '0'};
+    const long long end = Ticks + ticks;
+    long long restarts = 0;
+    unsigned screens = 0, windows = 0;
+    while (Ticks < end) {
+      screens |= 1u << GameScreen;
+      windows |= 1u << OverlayWindow;
+      if (Terminated) {
+        // The player left the game; the next run starts from the saves it wrote.
+        ++restarts;
+        ResetGame();
+        AltHeld = ShiftHeld = false;
+        for (bool& k : Machine.Keys) k = false;
+        FormCreate(Seed + static_cast<uint32_t>(restarts), false);
+      }
+      const int what = next(100);
+      if (what < 30) {
+        Key(next(3) != 0, KeyNames[next(sizeof KeyNames / sizeof *KeyNames)]);
+      } else if (what < 42) {
+        Type(next(3) == 0 ? Odd[next(sizeof Odd)] : static_cast<unsigned char>(next(2) ? 'a' + next(26) : 0xC0 + next(64)));
+      } else if (what < 52) {
+        MDXDrawMouseMove(next(812) - 10, next(612) - 10);
+      } else if (what < 62) {
+        // Onto one of the buttons shown, so that every screen is reached.
+        const int first = std::max(FirstButton, 1), last = std::min(LastButton, 12);
+        const TMenuButton* b = last >= first ? Buttons[first + next(static_cast<uint32_t>(last - first + 1))] : nullptr;
+        if (b) {
+          const int w = b->HitWidth == -1 ? b->Width : b->HitWidth, h = b->HitHeight == -1 ? b->Height : b->HitHeight;
+          MDXDrawMouseMove(static_cast<int>(b->X) + next(static_cast<uint32_t>(std::max(w, 1))),
+                           static_cast<int>(b->Y) + next(static_cast<uint32_t>(std::max(h, 1))));
+        }
+      } else if (what < 74) {
+        MDXDrawClick();
+        if (next(4) == 0 && !Terminated) MDXDrawClick();
+      } else if (what < 75) {
+        FormCloseQuery();
+      } else if (what < 76) {
+        static const int Rates[] = {60, 75, 85, 100, 144};
+        Machine.Refresh = Rates[next(5)];
+        ApplyDisplayMode();
+      } else {
+        Wait(1 + next(next(8) == 0 ? 120 : 12));
+      }
+    }
+    std::string seen = "screens";
+    for (int i = 1; i <= 6; ++i)
+      if (screens & (1u << i)) seen += " " + std::to_string(i);
+    seen += ", windows";
+    for (int i = 1; i <= 9; ++i)
+      if (windows & (1u << i)) seen += " " + std::to_string(i);
+    std::printf("random: %lld ticks, %lld restarts, %s\n", ticks, restarts, seen.c_str());
+    std::fflush(stdout);
   }
 
   void Run(std::istream& in) {
@@ -224,6 +298,11 @@ struct TRunner {
         if (GameScreen != 6 || Player == nullptr) Fail("level needs a race");
         Level = n - 1;
         StartLevel(true);
+      } else if (cmd == "random") {
+        long long seed, ticks;
+        if (!(words >> seed >> ticks) || ticks < 0) Fail("random needs a seed and a tick count");
+        if (Machine.Refresh <= 0) Fail("random needs a refresh rate above 0");
+        RandomInput(static_cast<uint64_t>(seed), ticks);
       } else if (cmd == "close") {
         Start();
         if (!Terminated) FormCloseQuery();
@@ -261,7 +340,9 @@ int main(int argc, char** argv) {
       }
       runner.Run(file);
     }
-  } catch (const EArchiveError& e) {
+  } catch (const std::exception& e) {
+    // What stops the game at start-up: a bad archive, or a name the first
+    // screen needs missing from it.
     runner.Machine.ShowError("Вольтрейс 2", e.what());
     return 1;
   }

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "gfx/font_raster.h"
+#include "platform/file_checks.h"
 
 namespace {
 
@@ -79,7 +80,8 @@ const std::map<std::string, std::string>& ShippedFonts() {
   if (loadedFrom != FontDir()) {
     loadedFrom = FontDir();
     table.clear();
-    std::ifstream in(loadedFrom + "/fonts.txt");
+    std::ifstream in;
+    if (IsSaneFile(loadedFrom + "/fonts.txt", MaxSaveFileBytes)) in.open(loadedFrom + "/fonts.txt");
     std::string line;
     while (std::getline(in, line)) {
       const size_t eq = line.find('=');
@@ -299,13 +301,15 @@ void SetFontDirectory(const std::string& dir) {
 
 TFontFile ResolveFontFile(const std::string& faceName) {
   for (const TFontFile& f : Candidates(faceName))
-    if (access(f.Path.c_str(), R_OK) == 0) return f;
+    if (IsSaneFile(f.Path, MaxFontBytes)) return f;
   return {};
 }
 
 std::unique_ptr<TFontRaster> OpenFontRaster(const std::string& faceName, int points, bool bold) {
   if (!TtfReady()) return nullptr;
   for (const TFontFile& f : Candidates(faceName)) {
+    // The font library is only handed real font files, never a folder.
+    if (!IsSaneFile(f.Path, MaxFontBytes)) continue;
     TTF_Font* font = TTF_OpenFontIndexDPI(f.Path.c_str(), std::max(points, 1), f.Index, 96, 96);
     if (!font) continue;
     const char* family = TTF_FontFaceFamilyName(font);

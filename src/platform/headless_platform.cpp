@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/file_checks.h"
+
 namespace {
 
 uint32_t ReadLe32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
@@ -79,6 +81,7 @@ bool THeadlessPlatform::VoicePlaying(int voice) {
 
 // A song loads when its file is an XM module, as the real player demands.
 int THeadlessPlatform::SongLoadFromFile(const std::string& path) {
+  if (!IsSaneFile(path, MaxSongBytes)) return 0;
   std::ifstream in(path, std::ios::binary);
   char magic[17] = {};
   if (!in.read(magic, 17) || std::memcmp(magic, "Extended Module: ", 17) != 0) return 0;

@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "platform/sdl_game_folder.h"
@@ -26,7 +27,9 @@ int main(int argc, char** argv) {
   }
   try {
     FormCreate(static_cast<uint32_t>(SDL_GetPerformanceCounter()));
-  } catch (const EArchiveError& e) {
+  } catch (const std::exception& e) {
+    // A missing or damaged archive, or a picture or sound the first screen
+    // needs ("Image 'MMBG' not found"): the game cannot start without it.
     machine.ShowError(caption, e.what());
     machine.Close();
     return 1;

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "gfx/cp1251.h"
+#include "platform/file_checks.h"
 
 extern char** environ;
 
@@ -278,9 +279,18 @@ bool TSdlPlatform::VoicePlaying(int voice) {
 
 int TSdlPlatform::SongLoadFromFile(const std::string& path) {
   if (!AudioOpen) return 0;
-  Mix_Music* song = Mix_LoadMUS(path.c_str());
+  // The music library is handed only a checked regular file, read by us: a
+  // folder or a device in place of a tune is no tune.
+  std::vector<uint8_t> bytes;
+  std::string why;
+  if (!ReadSaneFile(path, MaxSongBytes, bytes, &why) || bytes.empty() || bytes.size() > INT32_MAX) {
+    std::fprintf(stderr, "voltrace2: no music from %s: %s\n", path.c_str(), why.empty() ? "empty" : why.c_str());
+    return 0;
+  }
+  Mix_Music* song = Mix_LoadMUS_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   if (!song) return 0;
   Songs[NextSong] = song;
+  SongBytes[NextSong] = std::move(bytes);
   return NextSong++;
 }
 
@@ -295,6 +305,7 @@ void TSdlPlatform::SongFree(int handle) {
   Mix_HaltMusic();
   Mix_FreeMusic(it->second);
   Songs.erase(it);
+  SongBytes.erase(handle);
 }
 
 // ".url" files are Internet shortcuts: their URL= line is what opens. A

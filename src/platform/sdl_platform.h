@@ -79,6 +79,8 @@ class TSdlPlatform : public TPlatform {
   std::vector<Mix_Chunk*> Chunks;
   std::vector<unsigned> ChannelGeneration;
   std::map<int, Mix_Music*> Songs;
+  // The bytes of each loaded song: the mixer reads them as it plays.
+  std::map<int, std::vector<uint8_t>> SongBytes;
   int NextSong = 1;
   THttpClient Http;
 };

@@ -16,6 +16,7 @@
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/main_menu.h"
+#include "screens/open_guard.h"
 #include "screens/menu_button.h"
 #include "screens/buttons.h"
 #include "shell/game_state.h"
@@ -70,7 +71,7 @@ void BackToMenu() {
 void ToTheTable() {
   BackToMenu();
   CloseMainMenu();
-  OpenHighscores();
+  OpenScreenOrMenu(OpenHighscores, CloseHighscores, 2, false);
 }
 
 // Leaving a race: a score good enough for the table asks for a name first.
@@ -252,8 +253,11 @@ void OverlayTick(int moveCount) {
       Centred(text, 348, 217);
       SetTextStyle(10);
       Centred(PlayerName, 348, 345);
-      TextCursor->X = TextWidth(PlayerName, 10) / 2.0 + 348;
-      TextCursor->DoMove(moveCount);
+      // A name entry whose pictures failed to load still takes the name.
+      if (TextCursor) {
+        TextCursor->X = TextWidth(PlayerName, 10) / 2.0 + 348;
+        TextCursor->DoMove(moveCount);
+      }
       break;
     }
     case 9:

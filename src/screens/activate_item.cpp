@@ -7,6 +7,7 @@
 #include "screens/highscores_screen.h"
 #include "screens/links.h"
 #include "screens/main_menu.h"
+#include "screens/open_guard.h"
 #include "screens/options_screen.h"
 #include "screens/score_report.h"
 #include "shell/main_window.h"
@@ -22,20 +23,20 @@ void ActivateMainMenuItem() {
   switch (HoverButton) {
     case 1:
       CloseMainMenu();
-      OpenCarSelection();
+      OpenScreenOrMenu(OpenCarSelection, CloseCarSelection, 1, false);
       break;
     case 2:
       CloseMainMenu();
-      OpenHighscores();
+      OpenScreenOrMenu(OpenHighscores, CloseHighscores, 2, false);
       break;
     case 3: OpenLink("moregames.url"); break;
     case 4:
       CloseMainMenu();
-      OpenOptions();
+      OpenScreenOrMenu(OpenOptions, CloseOptions, 4, false);
       break;
     case 5:
       CloseMainMenu();
-      OpenHelp();
+      OpenScreenOrMenu(OpenHelp, CloseHelp, 5, false);
       break;
     case 6: OpenOverlay(1); break;
     default: break;
@@ -51,7 +52,8 @@ void ActivateCarSelectionItem() {
       CloseCarSelection();
       OpenMainMenu(0, 1, false);
       CloseMainMenu();
-      StartRace();
+      // The race has started its music by the time it can fail.
+      OpenScreenOrMenu(StartRace, CloseRace, 1, true);
       break;
     case 4:
       CloseCarSelection();

@@ -66,8 +66,10 @@ void LoadHighScores() {
   ResetHighScores();
 }
 
-bool SaveHighScores() {
+std::string HighScoreFileText() {
   std::string text;
   for (int i = 1; i <= 10; ++i) text += HighScores[i].Name + "\r\n" + std::to_string(HighScores[i].Score) + "\r\n";
-  return WriteFileSafely(HighScoreFile(), text);
+  return text;
 }
+
+bool SaveHighScores() { return WriteFileSafely(HighScoreFile(), HighScoreFileText()); }

@@ -22,3 +22,5 @@ bool HighScoresValid();
 // default table.
 void LoadHighScores();
 bool SaveHighScores();
+// The twenty lines SaveHighScores writes.
+std::string HighScoreFileText();

@@ -25,6 +25,7 @@
 #include "shell/options_file.h"
 #include "shell/input.h"
 #include "shell/random.h"
+#include "shell/save_pair.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "shell/text_entry.h"
@@ -89,23 +90,36 @@ void Tick(int lagCount) {
 
 }  // namespace
 
-void FormCreate(uint32_t randomSeed) {
+void FormCreate(uint32_t randomSeed, bool loadArchives) {
   // The window's events come to this form's handlers from now on.
   WindowEvents = {FormCloseQuery, FormKeyDown, FormKeyUp, FormKeyPress, MDXDrawMouseMove, MDXDrawClick, GamepadRemoved};
   Randomize(randomSeed);
   BackSurface.Resize(SurfaceWidth, SurfaceHeight);
-  MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
-  MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
-  MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
+  if (loadArchives) {
+    MDXImageList1.LoadFromFile("Data/Res/Res1.dxg");
+    MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
+    MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
+  }
   // Opening the fonts now keeps the first frames that print text smooth.
   PrepareTextStyles();
+  FinishInterruptedSave();
   LoadHighScores();
   LoadOptions();
   if (!HighScoresValid()) ResetHighScores();
   LoadWindowPlace();
   ApplyDisplayMode();
   GameScreen = 0;
-  OpenMainMenu(1, 1, true);
+  try {
+    OpenMainMenu(1, 1, true);
+  } catch (const ELookupError& e) {
+    // Without one of its pictures the menu cannot be shown, and the game
+    // stops with the lookup error. A missing opening sound ("MenuBegin")
+    // costs only the sound: the menu is all there.
+    bool shown = Background != nullptr;
+    for (int i = 1; i <= 6; ++i) shown = shown && Buttons[i] != nullptr;
+    if (!shown) throw;
+    ReportLookupError(e);
+  }
 }
 
 void MDXTimerTimer(int lagCount) { Guarded([&] { Tick(lagCount); }); }
@@ -179,8 +193,8 @@ void ApplyDisplayMode() {
 
 void ShutDown() {
   MDXSpriteEngine.Dead();
-  SaveOptions();
-  SaveHighScores();
+  // Options and table together: the options carry the table's checksum.
+  SaveOptionsAndHighScores();
   SaveWindowPlace();
   if (std::filesystem::exists("play.url")) OpenLink("play.url");
   Terminated = true;

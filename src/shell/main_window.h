@@ -9,8 +9,11 @@
 
 #include "platform/platform.h"
 
-// Start-up. Throws EArchiveError when an archive is missing or malformed.
-void FormCreate(uint32_t randomSeed);
+// Start-up. Throws EArchiveError when an archive is missing or malformed,
+// ELookupError when the main menu's pictures or sounds are not in them.
+// loadArchives false keeps the lists already in memory (for tests that
+// build them).
+void FormCreate(uint32_t randomSeed, bool loadArchives = true);
 // One frame tick; an image or sound name that is not in its list abandons
 // the rest of the tick, and the next tick runs as usual.
 void MDXTimerTimer(int lagCount);

@@ -36,8 +36,9 @@ void LoadOptions() {
   HSChecksum = lines[4];
 }
 
-bool SaveOptions() {
-  const std::string text = std::to_string(FullScreen) + "\r\n" + std::to_string(MusicOn) + "\r\n" +
-                           std::to_string(SoundOn) + "\r\n" + Country + "\r\n" + Checksum() + "\r\n";
-  return WriteFileSafely(OptionsFile(), text);
+std::string OptionsFileText() {
+  return std::to_string(FullScreen) + "\r\n" + std::to_string(MusicOn) + "\r\n" + std::to_string(SoundOn) +
+         "\r\n" + Country + "\r\n" + Checksum() + "\r\n";
 }
+
+bool SaveOptions() { return WriteFileSafely(OptionsFile(), OptionsFileText()); }

@@ -9,16 +9,24 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_checks.h"
+
 std::string SaveFolder = "Data/Save";
 
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  // A folder or a huge file in place of a save file reads as no file.
+  std::vector<uint8_t> bytes;
+  if (!ReadSaneFile(path, MaxSaveFileBytes, bytes, nullptr)) return false;
   lines.clear();
   std::string line;
-  while (std::getline(in, line)) {
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n') {
+      line += static_cast<char>(bytes[i]);
+      if (i + 1 < bytes.size()) continue;
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
+    line.clear();
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "shell/settings.h"
+#include "sprites/lookup_error.h"
 #include "sprites/wave_list.h"
 
 int MusicHandle = 0;
@@ -59,9 +60,17 @@ void PlaySound(const std::string& name) {
 
 void StopSound(const std::string& name) {
   if (SoundOn != 1) return;
-  TWaveCollectionItem& item = MDXWaveList.Find(name);
+  // A sound missing from the list never played, so there is nothing to
+  // stop; raising here would cut short the closing of a screen, which stops
+  // its sounds before it frees its sprites.
+  TWaveCollectionItem* item = nullptr;
+  try {
+    item = &MDXWaveList.Find(name);
+  } catch (const ELookupError&) {
+    return;
+  }
   Record("StopSound", name);
-  StopItem(item);
+  StopItem(*item);
 }
 
 void PlayMusic(const std::string& path, bool fromResource) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "gfx/cp1251.h"
+#include "platform/file_checks.h"
 #include "sprites/component_stream.h"
 #include "sprites/lookup_error.h"
 
@@ -568,19 +569,9 @@ std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& byt
 }
 
 std::vector<uint8_t> ReadArchiveFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) Fail(path + ": cannot open (" + std::strerror(errno) + ")");
   std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  for (;;) {
-    size_t got = std::fread(chunk, 1, sizeof chunk, f);
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (got < sizeof chunk) break;
-  }
-  bool failed = std::ferror(f) != 0;
-  int error = errno;
-  std::fclose(f);
-  if (failed) Fail(path + ": cannot read (" + std::strerror(error) + ")");
+  std::string why;
+  if (!ReadSaneFile(path, MaxArchiveBytes, bytes, &why)) Fail(path + ": " + why);
   if (bytes.empty()) Fail(path + ": the file is empty");
   return bytes;
 }

@@ -1,6 +1,16 @@
 #include "sprites/background_sprite.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// Sizes from a damaged archive can be as large as an int holds; the map's
+// box is kept to what an int can say rather than wrapping around.
+int ClampedInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
+
+}  // namespace
 
 void TBackgroundSprite::SetMapSize(int w, int h) {
   if (w == MapWidth && h == MapHeight) return;
@@ -17,8 +27,8 @@ void TBackgroundSprite::SetMapSize(int w, int h) {
 
 void TBackgroundSprite::SetImage(TPictureCollectionItem* item) {
   Image = item;
-  Width = item != nullptr ? item->Width() * MapWidth : 0;
-  Height = item != nullptr ? item->Height() * MapHeight : 0;
+  Width = item != nullptr ? ClampedInt(static_cast<int64_t>(item->Width()) * MapWidth) : 0;
+  Height = item != nullptr ? ClampedInt(static_cast<int64_t>(item->Height()) * MapHeight) : 0;
 }
 
 int TBackgroundSprite::GetChip(int x, int y) const {
@@ -35,14 +45,17 @@ TRect TBackgroundSprite::GetBoundsRect() const {
   if (Image == nullptr) return TRect{};
   const int left = SpriteRound(WorldX());
   const int top = SpriteRound(WorldY());
-  return TRect{left, top, left + Image->Width() * MapWidth, top + Image->Height() * MapHeight};
+  return TRect{left, top, ClampedInt(left + static_cast<int64_t>(Image->Width()) * MapWidth),
+               ClampedInt(top + static_cast<int64_t>(Image->Height()) * MapHeight)};
 }
 
 void TBackgroundSprite::DoDraw() {
   if (Image == nullptr || MapWidth <= 0 || MapHeight <= 0) return;
   const int w = Image->Width();
   const int h = Image->Height();
-  if (w <= 0 || h <= 0) return;
+  // A tile larger than its bitmap makes no patterns and draws nothing; with
+  // at least one pattern the tile fits its bitmap, so the sums below fit.
+  if (w <= 0 || h <= 0 || Image->PatternCount() <= 0) return;
   const TRect surfaceRect = Engine != nullptr ? Engine->SurfaceRect : TRect{0, 0, SurfaceWidth, SurfaceHeight};
   TSurface& dest = Engine != nullptr ? *Engine->Surface : BackSurface;
   const int cols = (surfaceRect.Right + w) / w + 1;

@@ -49,6 +49,8 @@ class TStreamReader {
     return ReadObject(0);
   }
 
+  size_t Used() const { return Pos; }
+
  private:
   const uint8_t* Data;
   size_t Size;
@@ -112,6 +114,7 @@ class TStreamReader {
     uint8_t first = Peek("an object header");
     if ((first & 0xF0) == 0xF0) {
       ++Pos;
+      obj.FlagsPrefix = true;
       obj.Flags = first & 0x0F;
       if (obj.Flags & TStreamObject::ffChildPos) {
         size_t at = Pos;
@@ -190,6 +193,8 @@ class TStreamReader {
         float f;
         std::memcpy(&f, &bits, 4);
         v.Float = f;
+        // Widening a NaN may change its payload; keep the stored bits.
+        if (std::isnan(f)) v.Int = bits;
         break;
       }
       case TValueType::vaDate: {
@@ -266,15 +271,17 @@ class TStreamWriter {
  public:
   std::vector<uint8_t> Out;
 
-  void Object(const TStreamObject& obj) {
-    if (obj.Flags != 0) {
+  void Object(const TStreamObject& obj, bool child) {
+    // A child whose class name is empty would start with the byte that ends
+    // the child list; the flags byte in front keeps it a child.
+    if (obj.Flags != 0 || obj.FlagsPrefix || (child && obj.ClassName.empty())) {
       U8(static_cast<uint8_t>(0xF0 | (obj.Flags & 0x0F)));
       if (obj.Flags & TStreamObject::ffChildPos) TypedInteger(obj.ChildPosType, obj.ChildPos, "child position");
     }
     ShortString(obj.ClassName, "class name");
     ShortString(obj.Name, "object name");
     Properties(obj.Properties);
-    for (const TStreamObject& child : obj.Children) Object(child);
+    for (const TStreamObject& c : obj.Children) Object(c, true);
     U8(0);
   }
 
@@ -342,6 +349,7 @@ class TStreamWriter {
         float f = static_cast<float>(v.Float);
         uint32_t bits;
         std::memcpy(&bits, &f, 4);
+        if (std::isnan(v.Float) && std::isnan(f) && v.Int != 0) bits = static_cast<uint32_t>(v.Int);
         LittleEndian(bits, 4);
         break;
       }
@@ -657,8 +665,11 @@ const TStreamProperty* TStreamObject::FindProperty(const std::string& name) cons
   return FindIn(Properties, name);
 }
 
-TStreamObject ReadComponentStream(const uint8_t* data, size_t size) {
-  return TStreamReader(data, size).ReadRoot();
+TStreamObject ReadComponentStream(const uint8_t* data, size_t size, size_t* used) {
+  TStreamReader reader(data, size);
+  TStreamObject root = reader.ReadRoot();
+  if (used) *used = reader.Used();
+  return root;
 }
 
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes) {
@@ -668,7 +679,7 @@ TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes) {
 std::vector<uint8_t> WriteComponentStream(const TStreamObject& root) {
   TStreamWriter w;
   w.Out.assign(Signature, Signature + 4);
-  w.Object(root);
+  w.Object(root, false);
   return std::move(w.Out);
 }
 

@@ -49,7 +49,7 @@ struct TStreamCollectionItem;
 
 struct TStreamValue {
   TValueType Type = TValueType::vaNil;
-  int64_t Int = 0;  // vaInt8..vaInt64; vaCurrency unscaled; vaQWord's bits
+  int64_t Int = 0;  // vaInt8..vaInt64; vaCurrency unscaled; vaQWord's bits; a NaN vaSingle's bits
   double Float = 0;  // vaSingle, vaDate; vaExtended rounded to double
   std::array<uint8_t, 10> Extended{};  // vaExtended exactly as stored
   std::string Str;      // vaString, vaLString, vaIdent, vaUTF8String (raw bytes)
@@ -88,6 +88,10 @@ struct TStreamCollectionItem {
 struct TStreamObject {
   enum : uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
   uint8_t Flags = 0;
+  // The stream had the flags byte before the class name even though no flag
+  // needed it (or to tell an empty class name from the end of a child list);
+  // kept so that writing back gives the bytes that were read.
+  bool FlagsPrefix = false;
   TValueType ChildPosType = TValueType::vaInt8;
   int64_t ChildPos = 0;  // only with ffChildPos
   std::string ClassName;
@@ -100,8 +104,9 @@ struct TStreamObject {
 };
 
 // Parses a whole stream: the "TPF0" signature, then the root object. Bytes
-// after the root object are ignored. Throws EStreamError.
-TStreamObject ReadComponentStream(const uint8_t* data, size_t size);
+// after the root object are ignored; *used, when given, receives how many
+// bytes the signature and the root object took. Throws EStreamError.
+TStreamObject ReadComponentStream(const uint8_t* data, size_t size, size_t* used = nullptr);
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes);
 
 // Writes the signature and the object; values keep their stored types, so

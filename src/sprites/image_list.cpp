@@ -12,8 +12,11 @@ TPictureCollection MDXImageList2;
 namespace {
 
 // How an item's bitmap is cut into patterns. Negative gaps count as none.
+// The sizes come from the archive, so the sums are made in 64 bits: a huge
+// pattern size or gap must give no patterns, not a wrapped-around grid.
 struct TPatternGrid {
-  int Width = 0, Height = 0, StepX = 0, StepY = 0, Columns = 0, Rows = 0;
+  int Width = 0, Height = 0, Columns = 0, Rows = 0;
+  int64_t StepX = 0, StepY = 0;
 };
 
 TPatternGrid GridOf(const TPictureCollectionItem& item) {
@@ -21,11 +24,13 @@ TPatternGrid GridOf(const TPictureCollectionItem& item) {
   g.Width = item.Width();
   g.Height = item.Height();
   if (g.Width <= 0 || g.Height <= 0) return g;
-  int skipW = std::max(item.SkipWidth, 0), skipH = std::max(item.SkipHeight, 0);
+  const int64_t skipW = std::max(item.SkipWidth, 0), skipH = std::max(item.SkipHeight, 0);
   g.StepX = g.Width + skipW;
   g.StepY = g.Height + skipH;
-  g.Columns = (item.Picture.Width + skipW) / g.StepX;
-  g.Rows = (item.Picture.Height + skipH) / g.StepY;
+  // At most one column per pixel, so the counts and their product fit an int
+  // for any bitmap the archive reader accepts.
+  g.Columns = static_cast<int>((item.Picture.Width + skipW) / g.StepX);
+  g.Rows = static_cast<int>((item.Picture.Height + skipH) / g.StepY);
   return g;
 }
 
@@ -37,15 +42,16 @@ int TPictureCollectionItem::Height() const { return PatternHeight > 0 ? PatternH
 
 int TPictureCollectionItem::PatternCount() const {
   TPatternGrid g = GridOf(*this);
-  return g.Columns * g.Rows;
+  return static_cast<int>(static_cast<int64_t>(g.Columns) * g.Rows);
 }
 
 TPixelView TPictureCollectionItem::Pattern(int index) const {
   TPixelView view;
   TPatternGrid g = GridOf(*this);
-  if (index < 0 || index >= g.Columns * g.Rows) return view;
-  int x = index % g.Columns * g.StepX;
-  int y = index / g.Columns * g.StepY;
+  if (index < 0 || index >= static_cast<int64_t>(g.Columns) * g.Rows) return view;
+  // A whole pattern lies inside the bitmap, so these fit an int.
+  const int x = static_cast<int>(index % g.Columns * g.StepX);
+  const int y = static_cast<int>(index / g.Columns * g.StepY);
   view.Pixels = Picture.Row(y) + x;
   view.Stride = Picture.Width;
   view.Width = g.Width;

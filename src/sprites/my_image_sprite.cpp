@@ -1,5 +1,7 @@
 #include "sprites/my_image_sprite.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 #include "sprites/tick_scale.h"
@@ -84,8 +86,11 @@ void TMyImageSprite::DoDraw() {
   }
   if (Image == nullptr) return;
   // The blended path truncates where the plain one rounds.
-  const TRect dest{static_cast<int>(X), static_cast<int>(Y), static_cast<int>(X + Width),
-                   static_cast<int>(Y + Height)};
+  // Clamped: a picture's size from a damaged archive may not fit an int.
+  const auto trunc = [](double v) {
+    return static_cast<int>(std::clamp(v, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+  };
+  const TRect dest{trunc(X), trunc(Y), trunc(X + Width), trunc(Y + Height)};
   TSurface& surface = Engine != nullptr ? *Engine->Surface : BackSurface;
   Image->DrawAlpha(surface, dest, static_cast<int>(AnimPos), Alpha);
 }

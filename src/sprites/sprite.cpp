@@ -1,6 +1,8 @@
 #include "sprites/sprite.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 TSpriteEngine MDXSpriteEngine;
 
@@ -31,7 +33,9 @@ TSprite::~TSprite() {
 TRect TSprite::GetBoundsRect() const {
   const int left = SpriteRound(WorldX());
   const int top = SpriteRound(WorldY());
-  return TRect{left, top, left + Width, top + Height};
+  // A picture's size may come from a damaged archive: no wrapping around.
+  const auto clamped = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); };
+  return TRect{left, top, clamped(int64_t{left} + Width), clamped(int64_t{top} + Height)};
 }
 
 double TSprite::WorldX() const { return Parent != nullptr ? X + Parent->WorldX() : X; }

@@ -10,7 +10,7 @@
 #include "screens/help_screen.h"
 #include "screens/main_menu.h"
 #include "gfx/surface.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
 #include "shell/main_window.h"
