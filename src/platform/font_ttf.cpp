@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 #include "gfx/font_raster.h"
@@ -128,7 +130,7 @@ std::string FamilyOfFile(const std::string& path) {
   return family;
 }
 
-std::vector<TFontFile> Candidates(const std::string& faceName) {
+std::vector<TFontFile> SearchCandidates(const std::string& faceName) {
   std::vector<TFontFile> list;
   const auto& shipped = ShippedFonts();
   std::string key = faceName;
@@ -150,6 +152,17 @@ std::vector<TFontFile> Candidates(const std::string& faceName) {
   }
   if (MatchInstalled(LastResort.Pattern, LastResort.Family, f)) list.push_back(f);
   return list;
+}
+
+// The eighteen text styles name only three faces: each face is looked up in
+// the shipped table and through fontconfig once, per font folder.
+const std::vector<TFontFile>& Candidates(const std::string& faceName) {
+  static std::map<std::pair<std::string, std::string>, std::vector<TFontFile>> found;
+  std::string key = faceName;
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+  auto [it, isNew] = found.try_emplace({FontDir(), key});
+  if (isNew) it->second = SearchCandidates(faceName);
+  return it->second;
 }
 
 bool TtfReady() {
