@@ -165,6 +165,23 @@ void RotateRun(uint32_t* d, int n, const TPixelView& src, int64_t fx, int64_t fy
     Put<Keyed>(d[i], pixels[(fy >> 32) * stride + (fx >> 32)], key, TCopy{});
 }
 
+// Floor and ceiling of A / B for B > 0.
+inline int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+// Narrows columns C0..C1 to those where F + c * Step lies in 0 .. Limit - 1.
+inline void ClipRun(int64_t f, int64_t step, int64_t limit, int64_t& c0, int64_t& c1) {
+  if (step > 0) {
+    c0 = std::max(c0, CeilDiv(-f, step));
+    c1 = std::min(c1, FloorDiv(limit - 1 - f, step));
+  } else if (step < 0) {
+    c0 = std::max(c0, CeilDiv(f - (limit - 1), -step));
+    c1 = std::min(c1, FloorDiv(f, -step));
+  } else if (f < 0 || f >= limit) {
+    c1 = c0 - 1;
+  }
+}
+
 }  // namespace
 
 void DrawPattern(TSurface& dest, int x, int y, const TPixelView& src) {
@@ -231,59 +248,35 @@ void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelV
 
   // Inverse mapping of a pixel centre (X + dx, Y + dy): u = dx cos + dy sin,
   // v = -dx sin + dy cos, then into source pixels by sw / w and sh / h.
-  // Positions are walked along a row in 32.32 fixed point. A position that
-  // falls exactly on a source pixel's edge must land in that pixel as the
-  // exact arithmetic would, so each row starts a hair (2^-20 pixel, far more
-  // than a row's rounding drift) past its true value.
-  const double sw_ = src.Width, sh_ = src.Height;
-  const double kx = sw_ / w, ky = sh_ / h;
-  const double fxPerCol = cs * kx, fyPerCol = -sn * ky;  // source step per screen column
-  // Reciprocal steps for finding each row's run without a division.
-  const double invX = fxPerCol != 0 ? 1 / fxPerCol : 0, invY = fyPerCol != 0 ? 1 / fyPerCol : 0;
-  const int64_t stepX = std::llround(fxPerCol * FixOne), stepY = std::llround(fyPerCol * FixOne);
+  // Source positions are linear in the screen column and row, so they are
+  // walked in 32.32 fixed point from the box's top-left pixel: a step per
+  // column and a step per row, worked out once here. A position that falls
+  // exactly on a source pixel's edge must land in that pixel as the exact
+  // arithmetic would, so the walk starts a hair (2^-20 pixel, far more than
+  // the rounding drift of a whole frame of steps) past its true value.
+  const double kx = static_cast<double>(src.Width) / w, ky = static_cast<double>(src.Height) / h;
+  const int64_t stepX = std::llround(cs * kx * FixOne), stepY = std::llround(-sn * ky * FixOne);
+  const int64_t rowStepX = std::llround(sn * kx * FixOne), rowStepY = std::llround(cs * ky * FixOne);
   constexpr double Hair = 1.0 / 1048576.0;
-  const uint64_t sw = static_cast<uint64_t>(src.Width), sh = static_cast<uint64_t>(src.Height);
-  const bool keyed = src.Keyed;
-  const double cx = bx0 + 0.5 - x;
+  const double cx = bx0 + 0.5 - x, cy = by0 + 0.5 - y;
+  int64_t rowFx = static_cast<int64_t>(std::floor(((cx * cs + cy * sn + px) * kx + Hair) * FixOne));
+  int64_t rowFy = static_cast<int64_t>(std::floor(((-cx * sn + cy * cs + py) * ky + Hair) * FixOne));
+  const int64_t limitX = static_cast<int64_t>(src.Width) << 32, limitY = static_cast<int64_t>(src.Height) << 32;
+  const int64_t lastColumn = bx1 - bx0 - 1;
 
-  for (int row = by0; row < by1; ++row) {
-    const double dy = row + 0.5 - y;
-    // Source position (in source pixels) at the box's first column.
-    const double fx0 = (cx * cs + dy * sn + px) * kx;
-    const double fy0 = (-cx * sn + dy * cs + py) * ky;
-
-    // Columns where 0 <= fx < sw and 0 <= fy < sh, widened by a pixel on
-    // each side, then trimmed pixel by pixel to the exact run; positions are
-    // linear along the row, so the run has no gaps.
-    double t0 = 0, t1 = bx1 - bx0 - 1;
-    auto narrow = [&](double f0, double step, double inv, double limit) {
-      if (step == 0) {
-        if (f0 < 0 || f0 >= limit) t1 = -1;
-        return;
-      }
-      double lo = -f0 * inv, hi = (limit - f0) * inv;
-      if (lo > hi) std::swap(lo, hi);
-      t0 = std::max(t0, std::floor(lo) - 1);
-      t1 = std::min(t1, std::ceil(hi) + 1);
-    };
-    narrow(fx0, fxPerCol, invX, sw_);
-    narrow(fy0, fyPerCol, invY, sh_);
-    if (t0 > t1) continue;
-    int c0 = static_cast<int>(t0), c1 = static_cast<int>(t1);
-
-    int64_t fx = static_cast<int64_t>(std::floor((fx0 + c0 * fxPerCol + Hair) * FixOne));
-    int64_t fy = static_cast<int64_t>(std::floor((fy0 + c0 * fyPerCol + Hair) * FixOne));
-    auto inside = [&](int64_t px_, int64_t py_) {
-      return static_cast<uint64_t>(px_ >> 32) < sw && static_cast<uint64_t>(py_ >> 32) < sh;
-    };
-    while (c0 <= c1 && !inside(fx, fy)) ++c0, fx += stepX, fy += stepY;
-    while (c1 >= c0 && !inside(fx + (c1 - c0) * stepX, fy + (c1 - c0) * stepY)) --c1;
+  for (int row = by0; row < by1; ++row, rowFx += rowStepX, rowFy += rowStepY) {
+    // The run of columns whose position lies inside the source, exactly, in
+    // whole numbers: no search and no library call per row.
+    int64_t c0 = 0, c1 = lastColumn;
+    ClipRun(rowFx, stepX, limitX, c0, c1);
+    ClipRun(rowFy, stepY, limitY, c0, c1);
     if (c0 > c1) continue;
-
-    uint32_t* d = dest.Row(row) + bx0;
-    if (keyed)
-      RotateRun<true>(d + c0, c1 - c0 + 1, src, fx, fy, stepX, stepY);
+    uint32_t* d = dest.Row(row) + bx0 + c0;
+    const int n = static_cast<int>(c1 - c0 + 1);
+    const int64_t fx = rowFx + c0 * stepX, fy = rowFy + c0 * stepY;
+    if (src.Keyed)
+      RotateRun<true>(d, n, src, fx, fy, stepX, stepY);
     else
-      RotateRun<false>(d + c0, c1 - c0 + 1, src, fx, fy, stepX, stepY);
+      RotateRun<false>(d, n, src, fx, fy, stepX, stepY);
   }
 }
