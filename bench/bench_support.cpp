@@ -11,6 +11,8 @@
 #include "race/race.h"
 #include "race/race_state.h"
 #include "screens/activate_item.h"
+#include "screens/main_menu.h"
+#include "shell/random.h"
 #include "shell/game_state.h"
 #include "shell/main_window.h"
 
@@ -33,11 +35,20 @@ void Tick(int n) {
   for (int i = 0; i < n; ++i) MDXTimerTimer(12);
 }
 
+// The game's start-up once; afterwards a new game without reading the
+// archives again, as a player's session never does either.
 void FreshGame() {
+  static bool started = false;
   for (bool& k : Machine.Keys) k = false;
   Platform = &Machine;
   ResetGame();
-  FormCreate(Seed);
+  if (!started) {
+    FormCreate(Seed);
+    started = true;
+    return;
+  }
+  Randomize(Seed);
+  OpenMainMenu(1, 1, true);
 }
 
 }  // namespace

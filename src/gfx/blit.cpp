@@ -165,22 +165,41 @@ void RotateRun(uint32_t* d, int n, const TPixelView& src, int64_t fx, int64_t fy
     Put<Keyed>(d[i], pixels[(fy >> 32) * stride + (fx >> 32)], key, TCopy{});
 }
 
-// Floor and ceiling of A / B for B > 0.
-inline int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+// One coordinate of a turned copy's source position along a screen row:
+// F + c * Step for column c, which must stay in 0 .. Limit - 1. The run's
+// ends are estimated with a multiplication by the reciprocal and then made
+// exact by whole-number tests, which move them a column or two at most.
+struct TAxisWalk {
+  int64_t Step, Limit;
+  double Inverse;  // 1 / Step, 0 when Step is 0
+  TAxisWalk(int64_t step, int64_t limit) : Step(step), Limit(limit), Inverse(step != 0 ? 1.0 / step : 0) {}
 
-// Narrows columns C0..C1 to those where F + c * Step lies in 0 .. Limit - 1.
-inline void ClipRun(int64_t f, int64_t step, int64_t limit, int64_t& c0, int64_t& c1) {
-  if (step > 0) {
-    c0 = std::max(c0, CeilDiv(-f, step));
-    c1 = std::min(c1, FloorDiv(limit - 1 - f, step));
-  } else if (step < 0) {
-    c0 = std::max(c0, CeilDiv(f - (limit - 1), -step));
-    c1 = std::min(c1, FloorDiv(f, -step));
-  } else if (f < 0 || f >= limit) {
-    c1 = c0 - 1;
+  // Narrows columns C0..C1 (within 0 .. Last) to those inside the source.
+  void Clip(int64_t f, int64_t last, int64_t& c0, int64_t& c1) const {
+    if (Step == 0) {
+      if (f < 0 || f >= Limit) c1 = c0 - 1;
+      return;
+    }
+    auto inside = [&](int64_t c) {
+      const int64_t v = f + c * Step;
+      return v >= 0 && v < Limit;
+    };
+    auto estimate = [&](int64_t target) {  // the column where F + c * Step meets Target
+      const double e = static_cast<double>(target - f) * Inverse;
+      return static_cast<int64_t>(std::clamp(e, -1.0, static_cast<double>(last + 1)));
+    };
+    // Positions are monotonic along the row, so the inside columns are one
+    // run between the column meeting 0 and the one meeting Limit - 1.
+    int64_t lo = std::min(estimate(0), estimate(Limit - 1));
+    int64_t hi = std::max(estimate(0), estimate(Limit - 1));
+    while (lo <= last && !inside(lo) && (Step > 0 ? f + lo * Step < 0 : f + lo * Step >= Limit)) ++lo;
+    while (lo > 0 && inside(lo - 1)) --lo;
+    while (hi >= 0 && !inside(hi) && (Step > 0 ? f + hi * Step >= Limit : f + hi * Step < 0)) --hi;
+    while (hi < last && inside(hi + 1)) ++hi;
+    c0 = std::max(c0, lo);
+    c1 = std::min(c1, hi);
   }
-}
+};
 
 }  // namespace
 
@@ -263,13 +282,14 @@ void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelV
   int64_t rowFy = static_cast<int64_t>(std::floor(((-cx * sn + cy * cs + py) * ky + Hair) * FixOne));
   const int64_t limitX = static_cast<int64_t>(src.Width) << 32, limitY = static_cast<int64_t>(src.Height) << 32;
   const int64_t lastColumn = bx1 - bx0 - 1;
+  const TAxisWalk walkX(stepX, limitX), walkY(stepY, limitY);
 
   for (int row = by0; row < by1; ++row, rowFx += rowStepX, rowFy += rowStepY) {
     // The run of columns whose position lies inside the source, exactly, in
     // whole numbers: no search and no library call per row.
     int64_t c0 = 0, c1 = lastColumn;
-    ClipRun(rowFx, stepX, limitX, c0, c1);
-    ClipRun(rowFy, stepY, limitY, c0, c1);
+    walkX.Clip(rowFx, lastColumn, c0, c1);
+    walkY.Clip(rowFy, lastColumn, c0, c1);
     if (c0 > c1) continue;
     uint32_t* d = dest.Row(row) + bx0 + c0;
     const int n = static_cast<int>(c1 - c0 + 1);

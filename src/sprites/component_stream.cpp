@@ -40,7 +40,7 @@ bool IsOrderType(uint8_t t) {
 
 class TStreamReader {
  public:
-  TStreamReader(const uint8_t* data, size_t size) : Data(data), Size(size) {}
+  TStreamReader(const uint8_t* data, size_t size, bool borrow = false) : Data(data), Size(size), Borrow(borrow) {}
 
   TStreamObject ReadRoot() {
     if (Size == 0) Fail("empty stream", 0);
@@ -52,6 +52,7 @@ class TStreamReader {
  private:
   const uint8_t* Data;
   size_t Size;
+  bool Borrow;
   size_t Pos = 0;
 
   [[noreturn]] static void Fail(const std::string& problem, size_t at) { throw EStreamError(problem, at); }
@@ -218,7 +219,10 @@ class TStreamReader {
       case TValueType::vaBinary: {
         uint32_t len = U32("a binary length");
         Need(len, "binary data");
-        v.Bytes.assign(Data + Pos, Data + Pos + len);
+        if (Borrow)
+          v.Borrowed = Data + Pos, v.BorrowedSize = len;
+        else
+          v.Bytes.assign(Data + Pos, Data + Pos + len);
         Pos += len;
         break;
       }
@@ -659,6 +663,10 @@ const TStreamProperty* TStreamObject::FindProperty(const std::string& name) cons
 
 TStreamObject ReadComponentStream(const uint8_t* data, size_t size) {
   return TStreamReader(data, size).ReadRoot();
+}
+
+TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size) {
+  return TStreamReader(data, size, true).ReadRoot();
 }
 
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes) {
