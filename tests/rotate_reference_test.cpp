@@ -41,7 +41,14 @@ uint32_t Next(uint32_t& s) {
   return s >> 8;
 }
 
-TEST(DrawPatternRotate, MatchesThePerPixelDefinitionAcrossSizesAnglesAndPivots) {
+// Run with the machine's widest turned runs and with the SSE2 ones.
+class RotateAgainstDefinition : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { AllowWideTurnedRuns(GetParam()); }
+  void TearDown() override { AllowWideTurnedRuns(true); }
+};
+
+TEST_P(RotateAgainstDefinition, MatchesThePerPixelDefinitionAcrossSizesAnglesAndPivots) {
   uint32_t seed = 12345;
   int differing = 0;
   for (int c = 0; c < 300; ++c) {
@@ -72,5 +79,8 @@ TEST(DrawPatternRotate, MatchesThePerPixelDefinitionAcrossSizesAnglesAndPivots) 
     if (differing > 5) break;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(DrawPatternRotate, RotateAgainstDefinition, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Widest" : "Sse2"; });
 
 }  // namespace
