@@ -7,6 +7,8 @@
 //
 // Run from the build folder, beside Data/. Writes race-like-ours.png and
 // race-like-sdl.png there on the way.
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -32,6 +34,8 @@ double Micro(const benchmark::BenchmarkReporter::Run& run, double t) {
 
 class TSummaryReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, so a saved run reads cleanly.
+  TSummaryReporter() : ConsoleReporter(isatty(1) ? OO_ColorTabular : OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
