@@ -569,11 +569,15 @@ std::vector<TPictureCollectionItem> ReadImageArchive(std::vector<uint8_t>&& byte
   return ImagesOf(root, colorTable);
 }
 
-std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable) {
-  // The archive is mapped and its pages brought in at once; the pictures
-  // are decoded straight from the mapping. Reading it into memory and
-  // copying each picture out first cost the start-up three times the
-  // archive's size in fresh pages.
+namespace {
+
+// Parses the archive at Path with Decode(root), the binaries borrowed from
+// the file's pages: mapped and brought in at once, never copied whole.
+// Reading the file into memory and copying each binary out of it first cost
+// the start-up three times the archive's size in fresh pages. Errors name
+// the file.
+template <class F>
+auto ParseArchiveFile(const std::string& path, F decode) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd >= 0) {
     struct stat st{};
@@ -589,7 +593,7 @@ std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, st
       } unmap{map, static_cast<size_t>(st.st_size)};
       try {
         TStreamObject root = ReadComponentStreamBorrowing(static_cast<const uint8_t*>(map), unmap.Size);
-        return ImagesOf(root, colorTable);
+        return decode(root);
       } catch (const EArchiveError& e) {
         throw EArchiveError(path + ": " + e.what());
       }
@@ -598,14 +602,22 @@ std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, st
   // Whatever the mapping could not do, reading says why.
   std::vector<uint8_t> bytes = ReadArchiveFile(path);
   try {
-    return ReadImageArchive(std::move(bytes), colorTable);
+    TStreamObject root = ReadComponentStreamBorrowing(bytes.data(), bytes.size());
+    return decode(root);
   } catch (const EArchiveError& e) {
     throw EArchiveError(path + ": " + e.what());
   }
 }
 
-std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& bytes) {
-  TStreamObject root = ReadComponentStream(bytes);
+}  // namespace
+
+std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable) {
+  return ParseArchiveFile(path, [&](TStreamObject& root) { return ImagesOf(root, colorTable); });
+}
+
+namespace {
+
+std::vector<TWaveCollectionItem> WavesOf(const TStreamObject& root) {
   const TStreamValue& list = ListOf(root);
   std::vector<TWaveCollectionItem> items(list.Items.size());
   for (size_t i = 0; i < list.Items.size(); ++i) {
@@ -626,6 +638,12 @@ std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& byt
     }
   }
   return items;
+}
+
+}  // namespace
+
+std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& bytes) {
+  return WavesOf(ReadComponentStream(bytes));
 }
 
 std::vector<uint8_t> ReadArchiveFile(const std::string& path) {
@@ -653,4 +671,8 @@ std::vector<uint8_t> ReadArchiveFile(const std::string& path) {
   if (failed) Fail(path + ": cannot read (" + std::strerror(error) + ")");
   if (bytes.empty()) Fail(path + ": the file is empty");
   return bytes;
+}
+
+std::vector<TWaveCollectionItem> LoadWaveArchive(const std::string& path) {
+  return ParseArchiveFile(path, [](TStreamObject& root) { return WavesOf(root); });
 }

@@ -41,3 +41,5 @@ std::vector<uint8_t> ReadArchiveFile(const std::string& path);
 // ReadImageArchive of the file at Path, decoding the pictures straight from
 // the file's pages. Throws EArchiveError naming the file.
 std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable);
+// ReadWaveArchive of the file at Path, the same way.
+std::vector<TWaveCollectionItem> LoadWaveArchive(const std::string& path);
