@@ -44,8 +44,8 @@ uint32_t Next(uint32_t& s) {
 // Run with the machine's widest turned runs and with the SSE2 ones.
 class RotateAgainstDefinition : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override { AllowWideTurnedRuns(GetParam()); }
-  void TearDown() override { AllowWideTurnedRuns(true); }
+  void SetUp() override { AllowWideVectorPaths(GetParam()); }
+  void TearDown() override { AllowWideVectorPaths(true); }
 };
 
 TEST_P(RotateAgainstDefinition, MatchesThePerPixelDefinitionAcrossSizesAnglesAndPivots) {

@@ -36,6 +36,6 @@ void DrawPatternAlpha(TSurface& dest, const TRect& destRect, const TPixelView& s
 void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelView& src, double centerX,
                        double centerY, int angle);
 
-// Turned copies use the machine's AVX2 gather when it has one, else SSE2.
-// The tests switch the wider path off to check the other one as well.
-void AllowWideTurnedRuns(bool allowed);
+// Turned copies and blends use the machine's AVX2 when it has it, else SSE2.
+// The tests switch the wider paths off to check the others as well.
+void AllowWideVectorPaths(bool allowed);
