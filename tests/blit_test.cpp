@@ -218,22 +218,27 @@ TEST(DrawPatternAlpha, BlendsEachChannelByOpacity) {
       {0x204060, 0xA0C0E0, 100, 0x6E8EAE},  // 160 - 128 * 100 / 255 = 109.8 -> 110
       {0x123456, 0x123456, 77, 0x123456},
   };
-  for (const auto& c : cases) {
-    // Wide enough to go through the four-pixel path and the leftover one.
+  // With and without the machine's widest path; 13 wide goes through the
+  // eight-, four- and one-pixel steps.
+  for (const bool wide : {true, false}) {
+    for (const auto& c : cases) {
+    AllowWideVectorPaths(wide);
     TPicture pic;
-    pic.Bits.Resize(9, 2);
+    pic.Bits.Resize(13, 2);
     FillSurface(pic.Bits, c.Src);
     TSurface s;
-    s.Resize(11, 4);
+    s.Resize(15, 4);
     FillSurface(s, c.Dst);
-    DrawPatternAlpha(s, TRect{1, 1, 10, 3}, pic.View(false), c.Alpha);
-    for (int x = 1; x < 10; ++x) {
+    DrawPatternAlpha(s, TRect{1, 1, 14, 3}, pic.View(false), c.Alpha);
+    AllowWideVectorPaths(true);
+    for (int x = 1; x < 14; ++x) {
       EXPECT_EQ(s.Row(1)[x], c.Want) << std::hex << c.Src << " over " << c.Dst << " at " << std::dec << c.Alpha;
       EXPECT_EQ(s.Row(2)[x], c.Want);
     }
     EXPECT_EQ(s.Row(0)[1], c.Dst);
     EXPECT_EQ(s.Row(1)[0], c.Dst);
-    EXPECT_EQ(s.Row(1)[10], c.Dst);
+    EXPECT_EQ(s.Row(1)[14], c.Dst);
+    }
   }
   // Stretched and unstretched rows take different roads to the same blend.
   const TPicture pic = Noise(13, 5, 17);

@@ -491,3 +491,54 @@ TEST_F(SpriteWorld, PointerPivotsAtItsFixedPointWhateverItsPosition) {
 }
 
 }  // namespace
+
+// The road is drawn from one composed picture of its chips; it must follow
+// every chip change, and it may spare the clear only where it paints every
+// pixel with no key-coloured hole.
+TEST_F(SpriteWorld, BackgroundWindowFollowsChipsAndCoversOnlyWhenSolid) {
+  TSurface small;
+  small.Resize(25, 25);
+  MDXSpriteEngine.Surface = &small;
+  TPictureCollectionItem tiles;
+  MakeStrip(tiles, "Tiles", 10, {0x110000, 0x220000, 0x330000});
+  auto* bg = new TBackgroundSprite(&MDXSpriteEngine);
+  bg->SetMapSize(3, 3);
+  bg->SetImage(&tiles);
+  bg->X = -3;
+  bg->Y = -2;
+  auto at = [&](int x, int y) { return small.Row(y)[x]; };
+  MDXSpriteEngine.Draw();
+  EXPECT_EQ(at(12, 12), 0x110000u);
+  EXPECT_TRUE(bg->CoversSurface());  // 30 x 30 from (-3, -2) over 25 x 25
+
+  bg->SetChip(1, 1, 2);
+  bg->SetChip(2, 2, 1);
+  MDXSpriteEngine.Draw();
+  EXPECT_EQ(at(7, 8), 0x330000u);    // chip (1, 1) spans 7..16 x 8..17
+  EXPECT_EQ(at(6, 8), 0x110000u);
+  EXPECT_EQ(at(24, 24), 0x220000u);  // chip (2, 2) from (17, 18)
+
+  bg->X = -6;  // the right column ends at 24: the last pixel column is bare
+  EXPECT_FALSE(bg->CoversSurface());
+  bg->X = -3;
+  bg->SetChip(0, 0, 7);  // no such pattern: nothing drawn there
+  EXPECT_FALSE(bg->CoversSurface());
+  bg->SetChip(0, 0, 0);
+  EXPECT_TRUE(bg->CoversSurface());
+
+  // One pixel of the key colour in a pattern: it is a hole, so no cover, and
+  // what lay beneath shows through it as it would under the plain chips.
+  tiles.Transparent = true;
+  tiles.TransparentColor = 0x000022;  // a TColor, blue in the high byte: 0x220000 as a pixel
+  MakeStrip(tiles, "Tiles", 10, {0x110000, 0x120000, 0x330000});
+  tiles.Transparent = true;
+  tiles.Picture.Row(4)[14] = 0x220000;  // pattern 1, pixel (4, 4)
+  bg->SetImage(nullptr);
+  bg->SetImage(&tiles);
+  EXPECT_FALSE(bg->CoversSurface());
+  FillSurface(small, 0x445566);
+  MDXSpriteEngine.Draw();
+  EXPECT_EQ(at(24, 24), 0x120000u);
+  EXPECT_EQ(at(17 + 4, 18 + 4), 0x445566u);  // chip (2, 2) is pattern 1
+  MDXSpriteEngine.Surface = &BackSurface;
+}

@@ -3,7 +3,7 @@
 # need. Quiet and quick when everything is already there.
 set -e
 PKGS="build-essential cmake pkg-config libgtest-dev libmodplug-dev
-libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
+libsdl2-dev libsdl2-mixer-dev libbenchmark-dev libsdl2-ttf-dev libfontconfig-dev
 libcurl4-openssl-dev libcairo2-dev libpng-dev zlib1g-dev
 fonts-jura fonts-paratype fonts-liberation2
 libcpp-httplib-dev libsqlite3-dev chromium

@@ -8,6 +8,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -77,9 +78,45 @@ void CopyRun(uint32_t* d, const uint32_t* s, int n, uint32_t key) {
   for (; i < n; ++i) Put<true>(d[i], s[i], key, TCopy{});
 }
 
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+bool HasAvx2();
+
+// BlendRun's arithmetic eight pixels at a time, where the machine has AVX2.
+// Returns how many pixels it blended (a multiple of eight).
+template <bool Keyed>
+__attribute__((target("avx2"))) int BlendRunAvx2(uint32_t* d, const uint32_t* s, int n, uint32_t key,
+                                                 uint32_t alpha) {
+  const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
+  const __m256i a = _mm256_set1_epi16(static_cast<short>(alpha));
+  const __m256i rest = _mm256_set1_epi16(static_cast<short>(255 - alpha));
+  const __m256i low24 = _mm256_set1_epi32(0xFFFFFF), k = _mm256_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
+    __m256i lo = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(p, zero), a),
+                                                   _mm256_mullo_epi16(_mm256_unpacklo_epi8(old, zero), rest)),
+                                  half);
+    __m256i hi = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, zero), a),
+                                                   _mm256_mullo_epi16(_mm256_unpackhi_epi8(old, zero), rest)),
+                                  half);
+    lo = _mm256_srli_epi16(_mm256_add_epi16(lo, _mm256_srli_epi16(lo, 8)), 8);
+    hi = _mm256_srli_epi16(_mm256_add_epi16(hi, _mm256_srli_epi16(hi, 8)), 8);
+    __m256i v = _mm256_packus_epi16(lo, hi);
+    v = _mm256_and_si256(v, low24);
+    if constexpr (Keyed) v = _mm256_blendv_epi8(v, old, _mm256_cmpeq_epi32(_mm256_and_si256(p, low24), k));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), v);
+  }
+  return i;
+}
+#endif
+
 template <bool Keyed>
 void BlendRun(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t alpha) {
   int i = 0;
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+  if (n >= 8 && HasAvx2()) i = BlendRunAvx2<Keyed>(d, s, n, key, alpha);
+#endif
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
   const __m128i a = _mm_set1_epi16(static_cast<short>(alpha)), rest = _mm_set1_epi16(static_cast<short>(255 - alpha));
@@ -140,6 +177,75 @@ void AlphaRows(TSurface& dest, const TRect& r, int x0, int x1, int y0, int y1, c
   }
 }
 
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+// A turned row, four pixels at a time: the four source positions advance
+// together in 64-bit lanes, their whole parts become the four pixel
+// indices (row times stride plus column) without a multiplication each, and
+// the key test and the store are one vector operation. Positions inside a
+// run are never negative, so the lanes shift as unsigned. Returns how many
+// pixels it drew (a multiple of four); the caller finishes the row.
+template <bool Keyed>
+int TurnedRunSse2(uint32_t* d, int n, const uint32_t* pixels, int64_t stride, uint32_t key, int64_t fx, int64_t fy,
+                  int64_t stepX, int64_t stepY) {
+  __m128i x01 = _mm_set_epi64x(fx + stepX, fx), x23 = _mm_set_epi64x(fx + 3 * stepX, fx + 2 * stepX);
+  __m128i y01 = _mm_set_epi64x(fy + stepY, fy), y23 = _mm_set_epi64x(fy + 3 * stepY, fy + 2 * stepY);
+  const __m128i stepX4 = _mm_set1_epi64x(4 * stepX), stepY4 = _mm_set1_epi64x(4 * stepY);
+  const __m128i vStride = _mm_set1_epi64x(stride);
+  const __m128i low24 = _mm_set1_epi32(0xFFFFFF), k = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m128i i01 = _mm_add_epi64(_mm_mul_epu32(_mm_srli_epi64(y01, 32), vStride), _mm_srli_epi64(x01, 32));
+    const __m128i i23 = _mm_add_epi64(_mm_mul_epu32(_mm_srli_epi64(y23, 32), vStride), _mm_srli_epi64(x23, 32));
+    const uint32_t p0 = pixels[_mm_cvtsi128_si64(i01)], p1 = pixels[_mm_cvtsi128_si64(_mm_unpackhi_epi64(i01, i01))];
+    const uint32_t p2 = pixels[_mm_cvtsi128_si64(i23)], p3 = pixels[_mm_cvtsi128_si64(_mm_unpackhi_epi64(i23, i23))];
+    const __m128i p = _mm_set_epi32(static_cast<int>(p3), static_cast<int>(p2), static_cast<int>(p1),
+                                    static_cast<int>(p0));
+    __m128i* out = reinterpret_cast<__m128i*>(d + i);
+    if constexpr (Keyed) {
+      const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(p, low24), k);
+      _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(isKey, _mm_loadu_si128(out)), _mm_andnot_si128(isKey, p)));
+    } else {
+      _mm_storeu_si128(out, p);
+    }
+    x01 = _mm_add_epi64(x01, stepX4), x23 = _mm_add_epi64(x23, stepX4);
+    y01 = _mm_add_epi64(y01, stepY4), y23 = _mm_add_epi64(y23, stepY4);
+  }
+  return i;
+}
+
+// The same with the machine's gather, where it has AVX2 (checked at run
+// time; every x86-64 has the SSE2 above).
+template <bool Keyed>
+__attribute__((target("avx2"))) int TurnedRunAvx2(uint32_t* d, int n, const uint32_t* pixels, int64_t stride,
+                                                  uint32_t key, int64_t fx, int64_t fy, int64_t stepX, int64_t stepY) {
+  __m256i x = _mm256_set_epi64x(fx + 3 * stepX, fx + 2 * stepX, fx + stepX, fx);
+  __m256i y = _mm256_set_epi64x(fy + 3 * stepY, fy + 2 * stepY, fy + stepY, fy);
+  const __m256i stepX4 = _mm256_set1_epi64x(4 * stepX), stepY4 = _mm256_set1_epi64x(4 * stepY);
+  const __m256i vStride = _mm256_set1_epi64x(stride);
+  const __m128i low24 = _mm_set1_epi32(0xFFFFFF), k = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256i index = _mm256_add_epi64(_mm256_mul_epu32(_mm256_srli_epi64(y, 32), vStride), _mm256_srli_epi64(x, 32));
+    const __m128i p = _mm256_i64gather_epi32(reinterpret_cast<const int*>(pixels), index, 4);
+    __m128i* out = reinterpret_cast<__m128i*>(d + i);
+    if constexpr (Keyed)
+      _mm_storeu_si128(out, _mm_blendv_epi8(p, _mm_loadu_si128(out), _mm_cmpeq_epi32(_mm_and_si128(p, low24), k)));
+    else
+      _mm_storeu_si128(out, p);
+    x = _mm256_add_epi64(x, stepX4);
+    y = _mm256_add_epi64(y, stepY4);
+  }
+  return i;
+}
+
+bool WideTurnsAllowed = true;
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has && WideTurnsAllowed;
+}
+#endif
+
 // One row of a turned pattern, every position already inside the source.
 // Cars spend most of their time heading straight up or down the road, where
 // a screen row reads along one source row; unscaled and unturned, it is a
@@ -161,9 +267,53 @@ void RotateRun(uint32_t* d, int n, const TPixelView& src, int64_t fx, int64_t fy
     }
     return;
   }
-  for (int i = 0; i < n; ++i, fx += stepX, fy += stepY)
+  int i = 0;
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+  if (n >= 4) {
+    i = HasAvx2() ? TurnedRunAvx2<Keyed>(d, n, pixels, stride, key, fx, fy, stepX, stepY)
+                  : TurnedRunSse2<Keyed>(d, n, pixels, stride, key, fx, fy, stepX, stepY);
+    fx += i * stepX, fy += i * stepY;
+  }
+#endif
+  for (; i < n; ++i, fx += stepX, fy += stepY)
     Put<Keyed>(d[i], pixels[(fy >> 32) * stride + (fx >> 32)], key, TCopy{});
 }
+
+// One coordinate of a turned copy's source position along a screen row:
+// F + c * Step for column c, which must stay in 0 .. Limit - 1. The run's
+// ends are estimated with a multiplication by the reciprocal and then made
+// exact by whole-number tests, which move them a column or two at most.
+struct TAxisWalk {
+  int64_t Step, Limit;
+  double Inverse;  // 1 / Step, 0 when Step is 0
+  TAxisWalk(int64_t step, int64_t limit) : Step(step), Limit(limit), Inverse(step != 0 ? 1.0 / step : 0) {}
+
+  // Narrows columns C0..C1 (within 0 .. Last) to those inside the source.
+  void Clip(int64_t f, int64_t last, int64_t& c0, int64_t& c1) const {
+    if (Step == 0) {
+      if (f < 0 || f >= Limit) c1 = c0 - 1;
+      return;
+    }
+    auto inside = [&](int64_t c) {
+      const int64_t v = f + c * Step;
+      return v >= 0 && v < Limit;
+    };
+    auto estimate = [&](int64_t target) {  // the column where F + c * Step meets Target
+      const double e = static_cast<double>(target - f) * Inverse;
+      return static_cast<int64_t>(std::clamp(e, -1.0, static_cast<double>(last + 1)));
+    };
+    // Positions are monotonic along the row, so the inside columns are one
+    // run between the column meeting 0 and the one meeting Limit - 1.
+    int64_t lo = std::min(estimate(0), estimate(Limit - 1));
+    int64_t hi = std::max(estimate(0), estimate(Limit - 1));
+    while (lo <= last && !inside(lo) && (Step > 0 ? f + lo * Step < 0 : f + lo * Step >= Limit)) ++lo;
+    while (lo > 0 && inside(lo - 1)) --lo;
+    while (hi >= 0 && !inside(hi) && (Step > 0 ? f + hi * Step >= Limit : f + hi * Step < 0)) --hi;
+    while (hi < last && inside(hi + 1)) ++hi;
+    c0 = std::max(c0, lo);
+    c1 = std::min(c1, hi);
+  }
+};
 
 }  // namespace
 
@@ -231,59 +381,44 @@ void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelV
 
   // Inverse mapping of a pixel centre (X + dx, Y + dy): u = dx cos + dy sin,
   // v = -dx sin + dy cos, then into source pixels by sw / w and sh / h.
-  // Positions are walked along a row in 32.32 fixed point. A position that
-  // falls exactly on a source pixel's edge must land in that pixel as the
-  // exact arithmetic would, so each row starts a hair (2^-20 pixel, far more
-  // than a row's rounding drift) past its true value.
-  const double sw_ = src.Width, sh_ = src.Height;
-  const double kx = sw_ / w, ky = sh_ / h;
-  const double fxPerCol = cs * kx, fyPerCol = -sn * ky;  // source step per screen column
-  // Reciprocal steps for finding each row's run without a division.
-  const double invX = fxPerCol != 0 ? 1 / fxPerCol : 0, invY = fyPerCol != 0 ? 1 / fyPerCol : 0;
-  const int64_t stepX = std::llround(fxPerCol * FixOne), stepY = std::llround(fyPerCol * FixOne);
+  // Source positions are linear in the screen column and row, so they are
+  // walked in 32.32 fixed point from the box's top-left pixel: a step per
+  // column and a step per row, worked out once here. A position that falls
+  // exactly on a source pixel's edge must land in that pixel as the exact
+  // arithmetic would, so the walk starts a hair (2^-20 pixel, far more than
+  // the rounding drift of a whole frame of steps) past its true value.
+  const double kx = static_cast<double>(src.Width) / w, ky = static_cast<double>(src.Height) / h;
+  const int64_t stepX = std::llround(cs * kx * FixOne), stepY = std::llround(-sn * ky * FixOne);
+  const int64_t rowStepX = std::llround(sn * kx * FixOne), rowStepY = std::llround(cs * ky * FixOne);
   constexpr double Hair = 1.0 / 1048576.0;
-  const uint64_t sw = static_cast<uint64_t>(src.Width), sh = static_cast<uint64_t>(src.Height);
-  const bool keyed = src.Keyed;
-  const double cx = bx0 + 0.5 - x;
+  const double cx = bx0 + 0.5 - x, cy = by0 + 0.5 - y;
+  int64_t rowFx = static_cast<int64_t>(std::floor(((cx * cs + cy * sn + px) * kx + Hair) * FixOne));
+  int64_t rowFy = static_cast<int64_t>(std::floor(((-cx * sn + cy * cs + py) * ky + Hair) * FixOne));
+  const int64_t limitX = static_cast<int64_t>(src.Width) << 32, limitY = static_cast<int64_t>(src.Height) << 32;
+  const int64_t lastColumn = bx1 - bx0 - 1;
+  const TAxisWalk walkX(stepX, limitX), walkY(stepY, limitY);
 
-  for (int row = by0; row < by1; ++row) {
-    const double dy = row + 0.5 - y;
-    // Source position (in source pixels) at the box's first column.
-    const double fx0 = (cx * cs + dy * sn + px) * kx;
-    const double fy0 = (-cx * sn + dy * cs + py) * ky;
-
-    // Columns where 0 <= fx < sw and 0 <= fy < sh, widened by a pixel on
-    // each side, then trimmed pixel by pixel to the exact run; positions are
-    // linear along the row, so the run has no gaps.
-    double t0 = 0, t1 = bx1 - bx0 - 1;
-    auto narrow = [&](double f0, double step, double inv, double limit) {
-      if (step == 0) {
-        if (f0 < 0 || f0 >= limit) t1 = -1;
-        return;
-      }
-      double lo = -f0 * inv, hi = (limit - f0) * inv;
-      if (lo > hi) std::swap(lo, hi);
-      t0 = std::max(t0, std::floor(lo) - 1);
-      t1 = std::min(t1, std::ceil(hi) + 1);
-    };
-    narrow(fx0, fxPerCol, invX, sw_);
-    narrow(fy0, fyPerCol, invY, sh_);
-    if (t0 > t1) continue;
-    int c0 = static_cast<int>(t0), c1 = static_cast<int>(t1);
-
-    int64_t fx = static_cast<int64_t>(std::floor((fx0 + c0 * fxPerCol + Hair) * FixOne));
-    int64_t fy = static_cast<int64_t>(std::floor((fy0 + c0 * fyPerCol + Hair) * FixOne));
-    auto inside = [&](int64_t px_, int64_t py_) {
-      return static_cast<uint64_t>(px_ >> 32) < sw && static_cast<uint64_t>(py_ >> 32) < sh;
-    };
-    while (c0 <= c1 && !inside(fx, fy)) ++c0, fx += stepX, fy += stepY;
-    while (c1 >= c0 && !inside(fx + (c1 - c0) * stepX, fy + (c1 - c0) * stepY)) --c1;
+  for (int row = by0; row < by1; ++row, rowFx += rowStepX, rowFy += rowStepY) {
+    // The run of columns whose position lies inside the source, exactly, in
+    // whole numbers: no search and no library call per row.
+    int64_t c0 = 0, c1 = lastColumn;
+    walkX.Clip(rowFx, lastColumn, c0, c1);
+    walkY.Clip(rowFy, lastColumn, c0, c1);
     if (c0 > c1) continue;
-
-    uint32_t* d = dest.Row(row) + bx0;
-    if (keyed)
-      RotateRun<true>(d + c0, c1 - c0 + 1, src, fx, fy, stepX, stepY);
+    uint32_t* d = dest.Row(row) + bx0 + c0;
+    const int n = static_cast<int>(c1 - c0 + 1);
+    const int64_t fx = rowFx + c0 * stepX, fy = rowFy + c0 * stepY;
+    if (src.Keyed)
+      RotateRun<true>(d, n, src, fx, fy, stepX, stepY);
     else
-      RotateRun<false>(d + c0, c1 - c0 + 1, src, fx, fy, stepX, stepY);
+      RotateRun<false>(d, n, src, fx, fy, stepX, stepY);
   }
+}
+
+void AllowWideVectorPaths(bool allowed) {
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+  WideTurnsAllowed = allowed;
+#else
+  (void)allowed;
+#endif
 }

@@ -35,3 +35,7 @@ void DrawPatternAlpha(TSurface& dest, const TRect& destRect, const TPixelView& s
 // about the pivot (CenterX * W, CenterY * H) and puts the pivot on (X, Y).
 void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelView& src, double centerX,
                        double centerY, int angle);
+
+// Turned copies and blends use the machine's AVX2 when it has it, else SSE2.
+// The tests switch the wider paths off to check the others as well.
+void AllowWideVectorPaths(bool allowed);

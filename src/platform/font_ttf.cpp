@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <utility>
+#include <vector>
 #include <string_view>
+#include <tuple>
 
 #include "gfx/font_raster.h"
 #include "platform/file_checks.h"
@@ -136,14 +139,20 @@ std::string FamilyOfFile(const std::string& path) {
   return family;
 }
 
-std::vector<TFontFile> Candidates(const std::string& faceName) {
+// The game's own copy of the face, from Data/Fonts/fonts.txt.
+std::vector<TFontFile> SearchShipped(const std::string& faceName) {
   std::vector<TFontFile> list;
   const auto& shipped = ShippedFonts();
   std::string key = faceName;
   std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
   if (auto it = shipped.find(key); it != shipped.end())
     if (std::string family = FamilyOfFile(it->second); !family.empty()) list.push_back({it->second, 0, family});
+  return list;
+}
 
+// The machine's faces: the named family, a stand-in of its role, the last resort.
+std::vector<TFontFile> SearchInstalled(const std::string& faceName) {
+  std::vector<TFontFile> list;
   TFontFile f;
   std::string exact;  // the name as a fontconfig pattern, its syntax characters escaped
   for (char c : faceName) {
@@ -158,6 +167,19 @@ std::vector<TFontFile> Candidates(const std::string& faceName) {
   }
   if (MatchInstalled(LastResort.Pattern, LastResort.Family, f)) list.push_back(f);
   return list;
+}
+
+// The eighteen text styles name only three faces: each face is looked up
+// once per font folder, and the machine's fonts (fontconfig's set-up is the
+// costliest part of the start-up's text) only when the game's own copy of
+// the face cannot be used.
+const std::vector<TFontFile>& Candidates(const std::string& faceName, bool installed) {
+  static std::map<std::tuple<std::string, std::string, bool>, std::vector<TFontFile>> found;
+  std::string key = faceName;
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+  auto [it, isNew] = found.try_emplace({FontDir(), key, installed});
+  if (isNew) it->second = installed ? SearchInstalled(faceName) : SearchShipped(faceName);
+  return it->second;
 }
 
 bool TtfReady() {
@@ -300,23 +322,25 @@ void SetFontDirectory(const std::string& dir) {
 }
 
 TFontFile ResolveFontFile(const std::string& faceName) {
-  for (const TFontFile& f : Candidates(faceName))
-    if (IsSaneFile(f.Path, MaxFontBytes)) return f;
+  for (const bool installed : {false, true})
+    for (const TFontFile& f : Candidates(faceName, installed))
+      if (IsSaneFile(f.Path, MaxFontBytes)) return f;
   return {};
 }
 
 std::unique_ptr<TFontRaster> OpenFontRaster(const std::string& faceName, int points, bool bold) {
   if (!TtfReady()) return nullptr;
-  for (const TFontFile& f : Candidates(faceName)) {
-    // The font library is only handed real font files, never a folder.
-    if (!IsSaneFile(f.Path, MaxFontBytes)) continue;
-    TTF_Font* font = TTF_OpenFontIndexDPI(f.Path.c_str(), std::max(points, 1), f.Index, 96, 96);
-    if (!font) continue;
-    const char* family = TTF_FontFaceFamilyName(font);
-    auto raster = std::make_unique<TTtfRaster>(font, family ? family : f.Family);
-    if (bold) raster->Embolden();
-    return raster;
-  }
+  for (const bool installed : {false, true})
+    for (const TFontFile& f : Candidates(faceName, installed)) {
+      // The font library is only handed real font files, never a folder.
+      if (!IsSaneFile(f.Path, MaxFontBytes)) continue;
+      TTF_Font* font = TTF_OpenFontIndexDPI(f.Path.c_str(), std::max(points, 1), f.Index, 96, 96);
+      if (!font) continue;
+      const char* family = TTF_FontFaceFamilyName(font);
+      auto raster = std::make_unique<TTtfRaster>(font, family ? family : f.Family);
+      if (bold) raster->Embolden();
+      return raster;
+    }
   std::fprintf(stderr, "Fonts: no font found for \"%s\"\n", faceName.c_str());
   return nullptr;
 }

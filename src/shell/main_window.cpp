@@ -70,8 +70,11 @@ void RunScreenTick(int lagCount) {
 
 void Tick(int lagCount) {
   const int hoverBefore = HoverButton;
-  FillSurface(BackSurface, 0);
-  if (!Platform->CanDraw()) return;
+  const bool canDraw = Platform->CanDraw();
+  // Where the background paints every pixel, clearing under it would change
+  // nothing a player can see.
+  if (!canDraw || Background == nullptr || !Background->CoversSurface()) FillSurface(BackSurface, 0);
+  if (!canDraw) return;
   MDXSpriteEngine.Draw();
   PollKeys();
   if (OverlayWindow != 0) {

@@ -3,6 +3,7 @@
 // object holds the collection "List" (and, for pictures, "ColorTable").
 // Read by the image and wave lists; written by the asset generator.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,11 @@
 // 32-bit BMP file; we read TBitmap (1, 4, 8, 16, 24, 32 bits, uncompressed)
 // and TPngImage.
 std::vector<uint8_t> EncodePicture(const TSurface& bitmap);
-TSurface DecodePicture(const std::vector<uint8_t>& data);  // throws EArchiveError
+TSurface DecodePicture(std::span<const uint8_t> data);  // throws EArchiveError
 
 // The bytes of a Wave property: a 32-bit length, then a RIFF WAV file.
 std::vector<uint8_t> EncodeWave(const std::vector<uint8_t>& riff);
-std::vector<uint8_t> DecodeWave(const std::vector<uint8_t>& data);  // throws EArchiveError
+std::vector<uint8_t> DecodeWave(std::span<const uint8_t> data);  // throws EArchiveError
 
 // The whole archive; the picture archive also carries a 1024-byte colour
 // table (a grey ramp unless one is given). Same items give the same bytes.
@@ -30,7 +31,15 @@ std::vector<uint8_t> WriteWaveArchive(const std::vector<TWaveCollectionItem>& it
 // keep their defaults and unknown ones are skipped. Throws EArchiveError.
 std::vector<TPictureCollectionItem> ReadImageArchive(const std::vector<uint8_t>& bytes,
                                                      std::vector<uint8_t>* colorTable = nullptr);
+// The same, freeing Bytes once read: the start-up's way, to keep its peak low.
+std::vector<TPictureCollectionItem> ReadImageArchive(std::vector<uint8_t>&& bytes,
+                                                     std::vector<uint8_t>* colorTable = nullptr);
 std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& bytes);
 
 // A whole archive file; throws EArchiveError "<path>: <reason>".
 std::vector<uint8_t> ReadArchiveFile(const std::string& path);
+// ReadImageArchive of the file at Path, decoding the pictures straight from
+// the file's pages. Throws EArchiveError naming the file.
+std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable);
+// ReadWaveArchive of the file at Path, the same way.
+std::vector<TWaveCollectionItem> LoadWaveArchive(const std::string& path);

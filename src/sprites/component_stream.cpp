@@ -40,7 +40,7 @@ bool IsOrderType(uint8_t t) {
 
 class TStreamReader {
  public:
-  TStreamReader(const uint8_t* data, size_t size) : Data(data), Size(size) {}
+  TStreamReader(const uint8_t* data, size_t size, bool borrow = false) : Data(data), Size(size), Borrow(borrow) {}
 
   TStreamObject ReadRoot() {
     if (Size == 0) Fail("empty stream", 0);
@@ -54,6 +54,7 @@ class TStreamReader {
  private:
   const uint8_t* Data;
   size_t Size;
+  bool Borrow;
   size_t Pos = 0;
 
   [[noreturn]] static void Fail(const std::string& problem, size_t at) { throw EStreamError(problem, at); }
@@ -223,7 +224,10 @@ class TStreamReader {
       case TValueType::vaBinary: {
         uint32_t len = U32("a binary length");
         Need(len, "binary data");
-        v.Bytes.assign(Data + Pos, Data + Pos + len);
+        if (Borrow)
+          v.Borrowed = Data + Pos, v.BorrowedSize = len;
+        else
+          v.Bytes.assign(Data + Pos, Data + Pos + len);
         Pos += len;
         break;
       }
@@ -670,6 +674,10 @@ TStreamObject ReadComponentStream(const uint8_t* data, size_t size, size_t* used
   TStreamObject root = reader.ReadRoot();
   if (used) *used = reader.Used();
   return root;
+}
+
+TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size) {
+  return TStreamReader(data, size, true).ReadRoot();
 }
 
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <span>
 #include <vector>
 
 #include "sprites/lookup_error.h"
@@ -55,11 +56,18 @@ struct TStreamValue {
   std::string Str;      // vaString, vaLString, vaIdent, vaUTF8String (raw bytes)
   std::u16string WStr;  // vaWString, vaUString
   std::vector<uint8_t> Bytes;  // vaBinary
+  // vaBinary read with borrowing: the data stays in the parsed buffer and
+  // Bytes is empty. Read it through BinaryData().
+  const uint8_t* Borrowed = nullptr;
+  size_t BorrowedSize = 0;
   std::vector<std::string> Set;  // vaSet element names
   std::vector<TStreamValue> List;  // vaList
   std::vector<TStreamCollectionItem> Items;  // vaCollection
 
   bool IsInteger() const;
+  std::span<const uint8_t> BinaryData() const {
+    return Borrowed ? std::span<const uint8_t>(Borrowed, BorrowedSize) : std::span<const uint8_t>(Bytes);
+  }
   bool IsBoolean() const { return Type == TValueType::vaFalse || Type == TValueType::vaTrue; }
 
   // The narrowest integer type that holds v, as the component writer picks it.
@@ -107,6 +115,11 @@ struct TStreamObject {
 // after the root object are ignored; *used, when given, receives how many
 // bytes the signature and the root object took. Throws EStreamError.
 TStreamObject ReadComponentStream(const uint8_t* data, size_t size, size_t* used = nullptr);
+// The same, with binary values left in Data (see TStreamValue::Borrowed):
+// for a tree that is only read, while Data is alive, such as a picture
+// archive decoded at start-up. Copying megabytes of pictures only to decode
+// them would double the start-up's memory.
+TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size);
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes);
 
 // Writes the signature and the object; values keep their stored types, so

@@ -81,14 +81,8 @@ void TPictureCollectionItem::DrawRotate(TSurface& dest, int x, int y, int width,
 }
 
 void TPictureCollection::LoadFromFile(const std::string& path) {
-  std::vector<uint8_t> bytes = ReadArchiveFile(path);
   std::vector<uint8_t> colorTable;
-  std::vector<TPictureCollectionItem> items;
-  try {
-    items = ReadImageArchive(bytes, &colorTable);
-  } catch (const EArchiveError& e) {
-    throw EArchiveError(path + ": " + e.what());
-  }
+  std::vector<TPictureCollectionItem> items = LoadImageArchive(path, &colorTable);
   Items = std::move(items);
   ColorTable = std::move(colorTable);
   Reindex();

@@ -8,14 +8,7 @@
 TWaveCollection MDXWaveList;
 
 void TWaveCollection::LoadFromFile(const std::string& path) {
-  std::vector<uint8_t> bytes = ReadArchiveFile(path);
-  std::vector<TWaveCollectionItem> items;
-  try {
-    items = ReadWaveArchive(bytes);
-  } catch (const EArchiveError& e) {
-    throw EArchiveError(path + ": " + e.what());
-  }
-  Items = std::move(items);
+  Items = LoadWaveArchive(path);
   Reindex();
 }
 
