@@ -26,7 +26,7 @@
 #include "race/player/player.h"
 #include "race/race.h"
 #include "screens/activate_item.h"
-#include "shell/buttons.h"
+#include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"
 #include "shell/main_window.h"
