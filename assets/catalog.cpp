@@ -1,24 +1,24 @@
-#include "catalog.h"
+#include "assets/catalog.h"
 
 #include <stdexcept>
 #include <utility>
 
-#include "bonus_art.h"
-#include "car_art.h"
-#include "car_select_art.h"
-#include "effects_art.h"
-#include "game_sounds.h"
-#include "help_art.h"
-#include "highscores_art.h"
-#include "lamp_art.h"
-#include "options_art.h"
-#include "panel_art.h"
-#include "pedestrian_art.h"
-#include "rival_car_art.h"
-#include "send_art.h"
-#include "tile_art.h"
-#include "weapon_art.h"
-#include "window_art.h"
+#include "assets/pictures/town/bonus_art.h"
+#include "assets/pictures/cars/car_art.h"
+#include "assets/pictures/screens/car_select_art.h"
+#include "assets/pictures/effects/effects_art.h"
+#include "assets/sounds/game_sounds.h"
+#include "assets/pictures/screens/help_art.h"
+#include "assets/pictures/screens/highscores_art.h"
+#include "assets/pictures/town/lamp_art.h"
+#include "assets/pictures/screens/options_art.h"
+#include "assets/pictures/dashboard/panel_art.h"
+#include "assets/pictures/town/pedestrian_art.h"
+#include "assets/pictures/cars/rival_car_art.h"
+#include "assets/pictures/screens/send_art.h"
+#include "assets/pictures/town/tile_art.h"
+#include "assets/pictures/effects/weapon_art.h"
+#include "assets/pictures/screens/window_art.h"
 
 const std::vector<TImageBuilder>& Res1Builders() {
   static const std::vector<TImageBuilder> builders = {

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "catalog.h"
-#include "icon_art.h"
-#include "music_tunes.h"
-#include "paint.h"
+#include "assets/catalog.h"
+#include "assets/pictures/desktop/icon_art.h"
+#include "assets/music/music_tunes.h"
+#include "assets/paint/paint.h"
 #include "sprites/archive_format.h"
 #include "sprites/name_index.h"
 

@@ -40,5 +40,5 @@ install(DIRECTORY ${VT_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hic
 find_program(VT_DESKTOP_FILE_VALIDATE desktop-file-validate)
 find_program(VT_APPSTREAMCLI appstreamcli)
 if(VT_DESKTOP_FILE_VALIDATE AND VT_APPSTREAMCLI)
-  add_test(NAME InstalledGame COMMAND sh ${CMAKE_SOURCE_DIR}/tests/install_test.sh ${CMAKE_BINARY_DIR} ${VT_APP_ID})
+  add_test(NAME InstalledGame COMMAND sh ${CMAKE_SOURCE_DIR}/tests/packaging/install_test.sh ${CMAKE_BINARY_DIR} ${VT_APP_ID})
 endif()
