@@ -39,7 +39,8 @@ namespace {
 
 const std::string LevelLabel = Cp1251FromUtf8("УРОВЕНЬ ");
 
-void KillAndForget(TMyImageSprite*& sprite) {
+template <typename TSpriteKind>
+void KillAndForget(TSpriteKind*& sprite) {
   if (sprite) sprite->Kill();
   sprite = nullptr;
 }
@@ -238,26 +239,19 @@ void RaceEndStep() {
 
 void CloseRace() {
   GameScreen = 0;
-  if (Background) Background->Kill();
-  Background = nullptr;
+  KillAndForget(Background);
   if (Player) Player->StopPlayerSounds(true);
-  if (Lamps) Lamps->Kill();
-  if (Men) Men->Kill();
-  if (Bonuses) Bonuses->Kill();
-  if (Cars) Cars->Kill();
-  if (Finish) Finish->Kill();
-  Lamps = nullptr;
-  Men = nullptr;
-  Bonuses = nullptr;
-  Cars = nullptr;
-  Finish = nullptr;
+  KillAndForget(Lamps);
+  KillAndForget(Men);
+  KillAndForget(Bonuses);
+  KillAndForget(Cars);
+  KillAndForget(Finish);
   KillAndForget(PanelSprite);
   KillAndForget(SmallCarSprite);
   KillAndForget(EnergySprite);
   KillAndForget(NitroIconSprite);
   KillAndForget(WeaponIconSprite);
-  if (Speedometer) Speedometer->Kill();
-  Speedometer = nullptr;
+  KillAndForget(Speedometer);
   if (Player) Player->KillWithAttachments();
   Player = nullptr;
   FreeRockets();

@@ -20,8 +20,6 @@ TPlayer* Player = nullptr;
 
 namespace {
 
-constexpr double TurnToRadians = 2 * std::numbers::pi / 256;
-
 const std::string NitroImage = "NitroAnim";
 const std::string HornSound = "Horn";
 const std::string GunSound = "MachineGun";
@@ -88,15 +86,12 @@ void TPlayer::DoMove(int moveCount) {
     // or below goes, so the car does not come back to life inside a car.
     // The rival cars read this flag as well.
     if (Cars != nullptr && Background != nullptr) {
-      const int count = CarCount < CarSlots ? CarCount : CarSlots;
+      const int count = Cars->Count();
       for (int i = 1; i <= count; ++i) {
-        TRivalCar& car = Cars->Car[i];
+        const TRivalCar& car = Cars->Car[i];
         if (car.Kind == 0 || car.Orientation == 0) continue;
         const double screenY = car.Y - MapRow * 72.0 + Background->Y;
-        if (screenY >= Y - 720 && screenY <= Y + 720) {
-          car.Speed = 0;
-          car.Orientation = 0;
-        }
+        if (screenY >= Y - 720 && screenY <= Y + 720) Cars->RemoveCar(i);
       }
     }
     ClearCarsNearby = false;

@@ -7,6 +7,7 @@
 // The roadside objects test their own outlines against its Corners and call
 // its damage operations.
 #include <cstdint>
+#include <numbers>
 #include <string>
 
 #include "sprites/my_image_sprite.h"
@@ -15,6 +16,9 @@
 // Where the race puts the car; it never leaves this point while driving.
 constexpr double PlayerScreenX = 365;
 constexpr double PlayerScreenY = 400;
+
+// Headings and flight directions are in 1/256 of a full turn.
+constexpr double TurnToRadians = 2 * std::numbers::pi / 256;
 
 class TPlayer : public TMyImageSprite {
  public:

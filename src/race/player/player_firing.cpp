@@ -1,8 +1,6 @@
 // Firing the weapon on the roof: the machine gun's instant ray and the
 // launcher's rockets, which leave from behind the car on alternate sides.
-#include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string>
 
 #include "race/player/player.h"
@@ -17,8 +15,6 @@
 
 namespace {
 
-constexpr double TurnToRadians = 2 * std::numbers::pi / 256;
-
 constexpr int GunCooldownMs = 200;
 constexpr int MuzzleMs = 100;
 constexpr int RocketCooldownMs = 500;
@@ -26,9 +22,6 @@ constexpr double RayStep = 5;
 constexpr double RayManBox = 50;
 constexpr double LaunchDistance = 55;
 constexpr int RocketSpeedBonus = 18;
-// The ray stops at the playfield's edge, the panel's side included.
-constexpr double PlayfieldRight = 700;
-constexpr double PlayfieldBottom = 600;
 
 const std::string RocketSound = "Rocket";
 const std::string ExplosionSound = "Explosion";
@@ -65,7 +58,6 @@ void TPlayer::FireGunRay(int h, double x, double y) {
   double sx = x, sy = y;
   const double stepX = RayStep * std::sin(h * TurnToRadians);
   const double stepY = RayStep * std::cos(h * TurnToRadians);
-  const int cars = std::clamp(CarCount, 0, CarSlots);
   bool hit = false;
   while (!hit) {
     if (sx < 0 || sx > PlayfieldRight || sy < 0 || sy > PlayfieldBottom) break;
@@ -82,7 +74,8 @@ void TPlayer::FireGunRay(int h, double x, double y) {
         hit = true;
       }
     }
-    if (Cars != nullptr && cars > 0) {
+    if (Cars != nullptr) {
+      const int cars = Cars->Count();
       for (int i = 1; i <= cars; ++i) {
         const TRivalCar& car = Cars->Car[i];
         if (car.OnScreen != 1 || car.Orientation == 0 || car.Speed == 0 || car.Exploding != 0) continue;

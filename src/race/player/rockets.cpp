@@ -1,7 +1,6 @@
 #include "race/player/rockets.h"
 
 #include <cmath>
-#include <numbers>
 #include <string>
 
 #include "race/player/player.h"
@@ -15,8 +14,6 @@ TRocket* Rockets[RocketPool + 1] = {};
 
 namespace {
 
-constexpr double TurnToRadians = 2 * std::numbers::pi / 256;
-
 const std::string RocketImage = "Rocket";
 const std::string FlameImage = "EngineFire";
 const std::string BlastImage = "Explosion";
@@ -24,9 +21,6 @@ const std::string ExplosionSound = "Explosion";
 
 constexpr int FlameRate = 10;
 constexpr int BlastRate = 20;
-// The playfield the rockets fly in: the panel begins at x 700 for them.
-constexpr double PlayfieldRight = 700;
-constexpr double PlayfieldBottom = 600;
 
 int Trunc(double v) { return static_cast<int>(v); }
 

@@ -5,6 +5,9 @@
 #include "sprites/my_image_sprite.h"
 
 constexpr int RocketPool = 5;
+// The playfield rockets and the gun ray cross: the panel begins at x 700.
+constexpr double PlayfieldRight = 700;
+constexpr double PlayfieldBottom = 600;
 
 class TRocket : public TMyImageSprite {
  public:

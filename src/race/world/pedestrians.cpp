@@ -225,13 +225,7 @@ void TMan::DoMove(int moveCount) {
     if (man.Visible) {
       if (man.Direction != ManLying &&
           (PlayerAt(sx, sy) || PlayerAt(sx + 23, sy) || PlayerAt(sx, sy + 23) || PlayerAt(sx + 23, sy + 23))) {
-        man.X -= 10;
-        man.Y -= 10;
-        man.Speed = 0;
-        man.Direction = ManLying;
-        man.AnimPos = 0;
-        AddScore(5);
-        PlaySound(man.IsGirl ? KillGirlSound : KillSound);
+        LayDown(i);
         Player->ScaleSpeed(0.9);
         // A fresh trail starts with 20 hidden marks; a running one is only
         // topped up.

@@ -60,11 +60,6 @@ constexpr double ExplosionRate = 20;  // frames per second
 const std::string ExplosionSound = "Explosion";
 const std::string BlastImage = "ExplosionBig";
 
-void RemoveCar(TRivalCar& car) {
-  car.Speed = 0;
-  car.Orientation = 0;
-}
-
 TQuad OutlineAt(const TRivalCar& car, double left, double top) {
   TQuad q;
   for (int k = 0; k < 4; ++k) {
@@ -117,10 +112,17 @@ int RandomCarKind() {
 
 TCar::TCar() : TMyImageSprite(2, "Car7", 0, 0, 9) { PlaceCars(); }
 
+int TCar::Count() const { return std::clamp(CarCount, 0, CarSlots); }
+
+void TCar::RemoveCar(int i) {
+  Car[i].Speed = 0;
+  Car[i].Orientation = 0;
+}
+
 void TCar::PlaceCars() {
   std::fill(std::begin(Car), std::end(Car), TRivalCar{});
   const int length = TrackLength;
-  const int count = std::clamp(CarCount, 0, CarSlots);
+  const int count = Count();
   LeftEdgeColumn = FirstColumnWith(1536 - length, 1);
   RightEdgeColumn = LastColumnWith(1495, 4);
 
@@ -198,11 +200,11 @@ TQuad TCar::ScreenOutline(int i) const {
 void TCar::ClearOverlaps(int i) {
   if (Background == nullptr) return;
   const TQuad mine = ScreenOutline(i);
-  const int count = std::clamp(CarCount, 0, CarSlots);
+  const int count = Count();
   for (int j = 1; j <= count; ++j) {
     if (j == i || Car[j].Orientation == 0) continue;
     const TQuad other = ScreenOutline(j);
-    if (QuadsMayOverlap(mine, other) && QuadsOverlap(mine, other)) RemoveCar(Car[j]);
+    if (QuadsMayOverlap(mine, other) && QuadsOverlap(mine, other)) RemoveCar(j);
   }
 }
 
@@ -210,7 +212,7 @@ void TCar::DoMove(int moveCount) {
   TMyImageSprite::DoMove(moveCount);
   if (Player == nullptr || Background == nullptr) return;
   const double f = 0.5 * SpeedFactor;
-  const int count = std::clamp(CarCount, 0, CarSlots);
+  const int count = Count();
   const bool noDamage = (Finish != nullptr && Finish->Crossed != 0) || Player->TimeUp;
   for (int i = 1; i <= count; ++i) {
     TRivalCar& car = Car[i];
@@ -251,7 +253,7 @@ void TCar::DoMove(int moveCount) {
           if (Player->ClearCarsNearby) {
             // The player has just been put back on the road after a wreck:
             // a car in the way goes rather than wrecking it again.
-            RemoveCar(car);
+            RemoveCar(i);
             Player->ClearCarsNearby = false;
           }
           if (Player->Speed10 > 0) Player->ClearCarsNearby = false;
@@ -334,7 +336,7 @@ void TCar::DoMove(int moveCount) {
 
 void TCar::DrawTraffic(TSurface& surface) {
   if (Background == nullptr) return;
-  const int count = std::clamp(CarCount, 0, CarSlots);
+  const int count = Count();
   for (int i = 1; i <= count; ++i) {
     const TRivalCar& car = Car[i];
     if (car.OnScreen == 0 || car.Orientation == 0) continue;

@@ -45,6 +45,10 @@ class TCar : public TMyImageSprite {
 
   // Empties every slot and places the level's traffic on the current town.
   void PlaceCars();
+  // The slots the level's traffic uses: 1..Count().
+  int Count() const;
+  // Takes car i off the road for the rest of the level.
+  void RemoveCar(int i);
   void ExplodeCar(int i);
   void RespawnCar(int i, TCarEnd end);
   // Every other car under car i's outline leaves the road for the level.
