@@ -139,12 +139,11 @@ std::string FamilyOfFile(const std::string& path) {
   return family;
 }
 
-// The game's own copy of the face, from Data/Fonts/fonts.txt.
-std::vector<TFontFile> SearchShipped(const std::string& faceName) {
+// The game's own copy of the face, from Data/Fonts/fonts.txt; Key is the
+// face's name in lower case, as the table holds it.
+std::vector<TFontFile> SearchShipped(const std::string& key) {
   std::vector<TFontFile> list;
   const auto& shipped = ShippedFonts();
-  std::string key = faceName;
-  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
   if (auto it = shipped.find(key); it != shipped.end())
     if (std::string family = FamilyOfFile(it->second); !family.empty()) list.push_back({it->second, 0, family});
   return list;
@@ -178,7 +177,7 @@ const std::vector<TFontFile>& Candidates(const std::string& faceName, bool insta
   std::string key = faceName;
   std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
   auto [it, isNew] = found.try_emplace({FontDir(), key, installed});
-  if (isNew) it->second = installed ? SearchInstalled(faceName) : SearchShipped(faceName);
+  if (isNew) it->second = installed ? SearchInstalled(faceName) : SearchShipped(key);
   return it->second;
 }
 

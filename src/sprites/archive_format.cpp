@@ -1,9 +1,7 @@
 #include "sprites/archive_format.h"
 
-#include <fcntl.h>
 #include <png.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -575,39 +573,38 @@ namespace {
 // Parses the archive at Path with Decode(root), the binaries borrowed from
 // the file's pages: mapped and brought in at once, never copied whole.
 // Reading the file into memory and copying each binary out of it first cost
-// the start-up three times the archive's size in fresh pages. Errors name
-// the file.
+// the start-up three times the archive's size in fresh pages. The file is
+// opened through the same checks as every other file the game reads, so a
+// pipe cannot hang the start-up and an oversized file is never mapped.
+// Errors name the file.
 template <class F>
 auto ParseArchiveFile(const std::string& path, F decode) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const auto parse = [&](const uint8_t* data, size_t size) {
+    try {
+      TStreamObject root = ReadComponentStreamBorrowing(data, size);
+      return decode(root);
+    } catch (const EArchiveError& e) {
+      throw EArchiveError(path + ": " + e.what());
+    }
+  };
+  uint64_t size = 0;
+  const int fd = OpenSaneFile(path, MaxArchiveBytes, &size, nullptr);
   if (fd >= 0) {
-    struct stat st{};
     void* map = MAP_FAILED;
-    if (fstat(fd, &st) == 0 && st.st_size > 0)
-      map = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (size > 0) map = mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     close(fd);
     if (map != MAP_FAILED) {
       struct TUnmap {
         void* Map;
         size_t Size;
         ~TUnmap() { munmap(Map, Size); }
-      } unmap{map, static_cast<size_t>(st.st_size)};
-      try {
-        TStreamObject root = ReadComponentStreamBorrowing(static_cast<const uint8_t*>(map), unmap.Size);
-        return decode(root);
-      } catch (const EArchiveError& e) {
-        throw EArchiveError(path + ": " + e.what());
-      }
+      } unmap{map, static_cast<size_t>(size)};
+      return parse(static_cast<const uint8_t*>(map), unmap.Size);
     }
   }
   // Whatever the mapping could not do, reading says why.
-  std::vector<uint8_t> bytes = ReadArchiveFile(path);
-  try {
-    TStreamObject root = ReadComponentStreamBorrowing(bytes.data(), bytes.size());
-    return decode(root);
-  } catch (const EArchiveError& e) {
-    throw EArchiveError(path + ": " + e.what());
-  }
+  const std::vector<uint8_t> bytes = ReadArchiveFile(path);
+  return parse(bytes.data(), bytes.size());
 }
 
 }  // namespace
