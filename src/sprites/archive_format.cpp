@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "gfx/cp1251.h"
 #include "platform/file_checks.h"
+#include "sprites/archive_file.h"
 #include "sprites/component_stream.h"
 #include "sprites/lookup_error.h"
 
@@ -67,71 +69,102 @@ struct TChannel {
   }
 };
 
-TSurface DecodeBmp(const uint8_t* p, size_t n) {
+// A palette BMP's colour count: all its bit depth allows, or fewer if the
+// header says so.
+uint32_t PaletteEntries(const uint8_t* p, uint16_t bpp) {
+  const uint32_t entries = 1u << bpp, colorsUsed = Le32(p + 46);
+  return colorsUsed != 0 && colorsUsed < entries ? colorsUsed : entries;
+}
+
+// What a BMP's headers say, every size checked against the bytes present:
+// once this is read, turning the pixels into a bitmap cannot fail.
+struct TBmpLayout {
+  int32_t Width = 0;
+  uint32_t Height = 0;
+  bool TopDown = false;
+  uint16_t Bpp = 0;
+  uint32_t Compression = 0;
+  uint32_t OffBits = 0;
+  uint64_t Stride = 0;
+  TChannel Red{0}, Green{0}, Blue{0};
+};
+
+TBmpLayout ReadBmpLayout(const uint8_t* p, size_t n) {
   if (n < 2 || p[0] != 'B' || p[1] != 'M') Fail("bitmap data is not a BMP file");
   if (n < 14 + 40) Fail("BMP headers are truncated");
-  uint32_t offBits = Le32(p + 10);
+  TBmpLayout b;
+  b.OffBits = Le32(p + 10);
   uint32_t headerSize = Le32(p + 14);
   if (headerSize < 40) Fail("BMP header of " + std::to_string(headerSize) + " bytes is not supported");
   if (headerSize > n - 14) Fail("BMP header is truncated");
-  int32_t width = static_cast<int32_t>(Le32(p + 18));
+  b.Width = static_cast<int32_t>(Le32(p + 18));
   int32_t rawHeight = static_cast<int32_t>(Le32(p + 22));
-  uint16_t bpp = Le16(p + 28);
-  uint32_t compression = Le32(p + 30);
-  uint32_t colorsUsed = Le32(p + 46);
-  if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN)
-    Fail("BMP has an impossible size " + std::to_string(width) + "x" + std::to_string(rawHeight));
-  bool topDown = rawHeight < 0;
-  uint32_t height = static_cast<uint32_t>(topDown ? -rawHeight : rawHeight);
-  CheckImageSize(static_cast<uint32_t>(width), height, "BMP");
+  b.Bpp = Le16(p + 28);
+  b.Compression = Le32(p + 30);
+  if (b.Width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN)
+    Fail("BMP has an impossible size " + std::to_string(b.Width) + "x" + std::to_string(rawHeight));
+  b.TopDown = rawHeight < 0;
+  b.Height = static_cast<uint32_t>(b.TopDown ? -rawHeight : rawHeight);
+  CheckImageSize(static_cast<uint32_t>(b.Width), b.Height, "BMP");
 
-  TChannel red(0), green(0), blue(0);
-  if (compression == 3) {  // bit fields: three masks right after the 40-byte header
-    if (bpp != 16 && bpp != 32) Fail("BMP bit fields with " + std::to_string(bpp) + " bits per pixel");
+  if (b.Compression == 3) {  // bit fields: three masks right after the 40-byte header
+    if (b.Bpp != 16 && b.Bpp != 32) Fail("BMP bit fields with " + std::to_string(b.Bpp) + " bits per pixel");
     if (n < 14 + 40 + 12) Fail("BMP colour masks are truncated");
-    red = TChannel(Le32(p + 54));
-    green = TChannel(Le32(p + 58));
-    blue = TChannel(Le32(p + 62));
-  } else if (compression != 0) {
-    Fail("compressed BMP (method " + std::to_string(compression) + ") is not supported");
-  } else if (bpp == 16) {
-    red = TChannel(0x7C00), green = TChannel(0x03E0), blue = TChannel(0x001F);
+    b.Red = TChannel(Le32(p + 54));
+    b.Green = TChannel(Le32(p + 58));
+    b.Blue = TChannel(Le32(p + 62));
+  } else if (b.Compression != 0) {
+    Fail("compressed BMP (method " + std::to_string(b.Compression) + ") is not supported");
+  } else if (b.Bpp == 16) {
+    b.Red = TChannel(0x7C00), b.Green = TChannel(0x03E0), b.Blue = TChannel(0x001F);
   }
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-    Fail("BMP with " + std::to_string(bpp) + " bits per pixel is not supported");
+  if (b.Bpp != 1 && b.Bpp != 4 && b.Bpp != 8 && b.Bpp != 16 && b.Bpp != 24 && b.Bpp != 32)
+    Fail("BMP with " + std::to_string(b.Bpp) + " bits per pixel is not supported");
+  if (b.Bpp <= 8 && 14 + static_cast<size_t>(headerSize) + static_cast<size_t>(PaletteEntries(p, b.Bpp)) * 4 > n)
+    Fail("BMP palette is truncated");
 
+  b.Stride = (static_cast<uint64_t>(b.Width) * b.Bpp + 31) / 32 * 4;
+  uint64_t needed = static_cast<uint64_t>(b.OffBits) + b.Stride * b.Height;
+  if (needed > n)
+    Fail("BMP pixel data is truncated (" + std::to_string(needed) + " bytes needed, " + std::to_string(n) +
+         " present)");
+  return b;
+}
+
+TSurface DecodeBmp(const uint8_t* p, size_t n) {
+  const TBmpLayout b = ReadBmpLayout(p, n);
   uint32_t palette[256] = {};
-  if (bpp <= 8) {
-    uint32_t entries = 1u << bpp;
-    if (colorsUsed != 0 && colorsUsed < entries) entries = colorsUsed;
-    size_t at = 14 + headerSize;
-    if (at + static_cast<size_t>(entries) * 4 > n) Fail("BMP palette is truncated");
+  if (b.Bpp <= 8) {
+    const uint32_t entries = PaletteEntries(p, b.Bpp);
+    const uint8_t* table = p + 14 + Le32(p + 14);
     for (uint32_t i = 0; i < entries; ++i) {
-      const uint8_t* q = p + at + i * 4;
+      const uint8_t* q = table + i * 4;
       palette[i] = (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[1]) << 8) | q[0];
     }
   }
 
-  uint64_t stride = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;
-  uint64_t needed = static_cast<uint64_t>(offBits) + stride * height;
-  if (needed > n)
-    Fail("BMP pixel data is truncated (" + std::to_string(needed) + " bytes needed, " + std::to_string(n) +
-         " present)");
-
   TSurface s;
-  s.Resize(width, static_cast<int>(height));
-  for (uint32_t r = 0; r < height; ++r) {
-    const uint8_t* src = p + offBits + stride * r;
-    uint32_t* dst = s.Row(static_cast<int>(topDown ? r : height - 1 - r));
-    for (int x = 0; x < width; ++x) {
+  s.Resize(b.Width, static_cast<int>(b.Height));
+  for (uint32_t r = 0; r < b.Height; ++r) {
+    const uint8_t* src = p + b.OffBits + b.Stride * r;
+    uint32_t* dst = s.Row(static_cast<int>(b.TopDown ? r : b.Height - 1 - r));
+    if (b.Bpp == 32 && b.Compression == 0) {
+      // The archives' own kind, kept apart so the compiler can vectorise it:
+      // blue, green, red and an unused byte are our pixel, little-endian.
+      for (int x = 0; x < b.Width; ++x) {
+        dst[x] = Le32(src + x * 4) & 0xFFFFFF;
+      }
+      continue;
+    }
+    for (int x = 0; x < b.Width; ++x) {
       uint32_t c = 0;
-      switch (bpp) {
+      switch (b.Bpp) {
         case 1: c = palette[(src[x >> 3] >> (7 - (x & 7))) & 1]; break;
         case 4: c = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
         case 8: c = palette[src[x]]; break;
         case 16: {
           uint32_t px = Le16(src + x * 2);
-          c = (red.Of(px) << 16) | (green.Of(px) << 8) | blue.Of(px);
+          c = (b.Red.Of(px) << 16) | (b.Green.Of(px) << 8) | b.Blue.Of(px);
           break;
         }
         case 24: {
@@ -139,15 +172,11 @@ TSurface DecodeBmp(const uint8_t* p, size_t n) {
           c = (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[1]) << 8) | q[0];
           break;
         }
-        case 32:
-          if (compression == 3) {
-            uint32_t px = Le32(src + x * 4);
-            c = (red.Of(px) << 16) | (green.Of(px) << 8) | blue.Of(px);
-          } else {
-            const uint8_t* q = src + x * 4;
-            c = (static_cast<uint32_t>(q[2]) << 16) | (static_cast<uint32_t>(q[1]) << 8) | q[0];
-          }
+        case 32: {
+          uint32_t px = Le32(src + x * 4);
+          c = (b.Red.Of(px) << 16) | (b.Green.Of(px) << 8) | b.Blue.Of(px);
           break;
+        }
       }
       dst[x] = c;
     }
@@ -413,25 +442,56 @@ std::vector<uint8_t> EncodePicture(const TSurface& bitmap) {
   return out;
 }
 
-TSurface DecodePicture(std::span<const uint8_t> data) {
+namespace {
+
+// A Picture property split into its graphic class and that graphic's data.
+struct TGraphic {
+  std::string ClassName;
+  const uint8_t* Data = nullptr;
+  size_t Size = 0;
+  bool IsBitmap() const { return ClassName == "TBitmap"; }
+};
+
+TGraphic GraphicOf(std::span<const uint8_t> data) {
   if (data.empty()) Fail("Picture data is empty");
   size_t nameLength = data[0];
   if (1 + nameLength > data.size()) Fail("Picture data ends inside the graphic class name");
-  std::string className(reinterpret_cast<const char*>(data.data() + 1), nameLength);
-  const uint8_t* rest = data.data() + 1 + nameLength;
-  size_t restSize = data.size() - 1 - nameLength;
-  if (className.empty()) return TSurface{};  // a picture with no graphic
-  if (className == "TBitmap") {
-    if (restSize < 4) Fail("TBitmap data ends inside its length");
-    uint32_t length = Le32(rest);
-    if (length > restSize - 4)
+  TGraphic g;
+  g.ClassName.assign(reinterpret_cast<const char*>(data.data() + 1), nameLength);
+  g.Data = data.data() + 1 + nameLength;
+  g.Size = data.size() - 1 - nameLength;
+  if (g.IsBitmap()) {
+    if (g.Size < 4) Fail("TBitmap data ends inside its length");
+    uint32_t length = Le32(g.Data);
+    if (length > g.Size - 4)
       Fail("TBitmap data of " + std::to_string(length) + " bytes runs past the end of the Picture (" +
-           std::to_string(restSize - 4) + " bytes left)");
-    if (length == 0) return TSurface{};
-    return DecodeBmp(rest + 4, length);
+           std::to_string(g.Size - 4) + " bytes left)");
+    g.Data += 4;
+    g.Size = length;
+  } else if (!g.ClassName.empty() && g.ClassName != "TPngImage" && g.ClassName != "TPNGObject") {
+    Fail("unknown graphic class " + g.ClassName);
   }
-  if (className == "TPngImage" || className == "TPNGObject") return DecodePng(rest, restSize);
-  Fail("unknown graphic class " + className);
+  return g;
+}
+
+// Whether a picture can wait in its archive until it is first wanted: a
+// bitmap whose headers are sound. Once they are, decoding it later cannot
+// fail, so a damaged archive is still refused whole at start-up. Anything
+// else is decoded at once.
+bool CanWait(std::span<const uint8_t> data) {
+  const TGraphic g = GraphicOf(data);
+  if (!g.IsBitmap() || g.Size == 0) return false;
+  ReadBmpLayout(g.Data, g.Size);
+  return true;
+}
+
+}  // namespace
+
+TSurface DecodePicture(std::span<const uint8_t> data) {
+  const TGraphic g = GraphicOf(data);
+  if (g.ClassName.empty() || g.Size == 0) return TSurface{};  // a picture with no graphic
+  if (g.IsBitmap()) return DecodeBmp(g.Data, g.Size);
+  return DecodePng(g.Data, g.Size);
 }
 
 std::vector<uint8_t> EncodeWave(const std::vector<uint8_t>& riff) {
@@ -442,7 +502,10 @@ std::vector<uint8_t> EncodeWave(const std::vector<uint8_t>& riff) {
   return out;
 }
 
-std::vector<uint8_t> DecodeWave(std::span<const uint8_t> data) {
+namespace {
+
+// The RIFF file inside a Wave property, its header checked; empty for none.
+std::span<const uint8_t> RiffOf(std::span<const uint8_t> data) {
   if (data.size() < 4) Fail("Wave data ends inside its length");
   uint32_t length = Le32(data.data());
   if (length > data.size() - 4)
@@ -452,7 +515,14 @@ std::vector<uint8_t> DecodeWave(std::span<const uint8_t> data) {
   const uint8_t* riff = data.data() + 4;
   if (length < 12 || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0)
     Fail("Wave data is not a RIFF WAVE file");
-  return std::vector<uint8_t>(riff, riff + length);
+  return {riff, length};
+}
+
+}  // namespace
+
+std::vector<uint8_t> DecodeWave(std::span<const uint8_t> data) {
+  const std::span<const uint8_t> riff = RiffOf(data);
+  return std::vector<uint8_t>(riff.begin(), riff.end());
 }
 
 std::vector<uint8_t> WriteImageArchive(const std::vector<TPictureCollectionItem>& items) {
@@ -510,9 +580,18 @@ std::vector<uint8_t> WriteWaveArchive(const std::vector<TWaveCollectionItem>& it
 
 namespace {
 
+// The archive file a load keeps open for its waiting pictures, and where its
+// bytes begin in memory while it is parsed.
+struct TWaitingIn {
+  std::shared_ptr<const TArchiveFile> File;
+  const uint8_t* Base = nullptr;
+};
+
 // Each picture's stored bytes are dropped as soon as they are decoded, so
-// the start-up never holds a large archive twice over.
-std::vector<TPictureCollectionItem> ImagesOf(TStreamObject& root, std::vector<uint8_t>* colorTable) {
+// the start-up never holds a large archive twice over. With Waiting, sound
+// bitmaps are not decoded but noted where they lie in the file.
+std::vector<TPictureCollectionItem> ImagesOf(TStreamObject& root, std::vector<uint8_t>* colorTable,
+                                             const TWaitingIn* waiting = nullptr) {
   TStreamValue& list = const_cast<TStreamValue&>(ListOf(root));  // root itself is ours to change
   std::vector<TPictureCollectionItem> items(list.Items.size());
   for (size_t i = 0; i < list.Items.size(); ++i) {
@@ -536,7 +615,14 @@ std::vector<TPictureCollectionItem> ImagesOf(TStreamObject& root, std::vector<ui
         else if (SameName(p.Name, "TransparentColor"))
           item.TransparentColor = ColorOf(p);
         else if (SameName(p.Name, "Picture")) {
-          item.Picture = DecodePicture(BinaryOf(p));
+          const std::span<const uint8_t> bytes = BinaryOf(p);
+          item.Picture = TSurface{};
+          item.Source = TWaitingBytes{};
+          if (waiting && CanWait(bytes))
+            item.Source = TWaitingBytes{waiting->File, static_cast<uint64_t>(bytes.data() - waiting->Base),
+                                         bytes.size()};
+          else
+            item.Picture = DecodePicture(bytes);
           std::vector<uint8_t>().swap(p.Value.Bytes);  // nothing to free when borrowed
         }
       }
@@ -570,19 +656,20 @@ std::vector<TPictureCollectionItem> ReadImageArchive(std::vector<uint8_t>&& byte
 
 namespace {
 
-// Parses the archive at Path with Decode(root), the binaries borrowed from
-// the file's pages: mapped and brought in at once, never copied whole.
-// Reading the file into memory and copying each binary out of it first cost
-// the start-up three times the archive's size in fresh pages. The file is
-// opened through the same checks as every other file the game reads, so a
-// pipe cannot hang the start-up and an oversized file is never mapped.
-// Errors name the file.
+// Parses the archive at Path with Decode(root, waiting), the binaries
+// borrowed from the file's pages: mapped, never copied whole, and only the
+// pages the parse reads are brought in. Reading the file into memory and
+// copying each binary out of it first cost the start-up three times the
+// archive's size in fresh pages. Waiting keeps the file open for what the
+// decode leaves in it. The file is opened through the same checks as every
+// other file the game reads, so a pipe cannot hang the start-up and an
+// oversized file is never mapped. Errors name the file.
 template <class F>
 auto ParseArchiveFile(const std::string& path, F decode) {
-  const auto parse = [&](const uint8_t* data, size_t size) {
+  const auto parse = [&](const uint8_t* data, size_t size, const TWaitingIn* waiting) {
     try {
       TStreamObject root = ReadComponentStreamBorrowing(data, size);
-      return decode(root);
+      return decode(root, waiting);
     } catch (const EArchiveError& e) {
       throw EArchiveError(path + ": " + e.what());
     }
@@ -591,31 +678,106 @@ auto ParseArchiveFile(const std::string& path, F decode) {
   const int fd = OpenSaneFile(path, MaxArchiveBytes, &size, nullptr);
   if (fd >= 0) {
     void* map = MAP_FAILED;
-    if (size > 0) map = mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    close(fd);
+    if (size > 0) map = mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
     if (map != MAP_FAILED) {
       struct TUnmap {
         void* Map;
         size_t Size;
         ~TUnmap() { munmap(Map, Size); }
       } unmap{map, static_cast<size_t>(size)};
-      return parse(static_cast<const uint8_t*>(map), unmap.Size);
+      const TWaitingIn waiting{std::make_shared<const TArchiveFile>(fd, path), static_cast<const uint8_t*>(map)};
+      return parse(waiting.Base, unmap.Size, &waiting);
     }
+    close(fd);
   }
-  // Whatever the mapping could not do, reading says why.
+  // Whatever the mapping could not do, reading says why; everything read
+  // this way is decoded at once.
   const std::vector<uint8_t> bytes = ReadArchiveFile(path);
-  return parse(bytes.data(), bytes.size());
+  return parse(bytes.data(), bytes.size(), nullptr);
 }
 
 }  // namespace
 
 std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable) {
-  return ParseArchiveFile(path, [&](TStreamObject& root) { return ImagesOf(root, colorTable); });
+  return ParseArchiveFile(
+      path, [&](TStreamObject& root, const TWaitingIn* waiting) { return ImagesOf(root, colorTable, waiting); });
 }
 
 namespace {
 
-std::vector<TWaveCollectionItem> WavesOf(const TStreamObject& root) {
+// The archives' own kind of bitmap, 32 bits a pixel uncompressed, is read
+// from the file straight into the picture's rows: its bytes are our pixels
+// but for the unused fourth byte and the row order. That touches no memory
+// but the picture's own. False, with nothing changed, for any other kind.
+bool ReadBitmapInPlace(const TArchiveFile& file, const TWaitingBytes& source, TSurface& out, std::string& why) {
+  if constexpr (std::endian::native != std::endian::little) return false;
+  // The class name (at most 255 bytes), the bitmap's length and every BMP
+  // header field ReadBmpLayout reads lie in the first 330 bytes. Neither it
+  // nor GraphicOf reads past the bytes they are told of, nor anywhere a
+  // size check has not first vouched for, so they are given the head alone
+  // with the whole picture's size, and check that size.
+  std::vector<uint8_t> head;
+  if (!file.Read(source.Offset, std::min<uint64_t>(source.Size, 400), head, why)) return false;
+  TBmpLayout b;
+  uint64_t bitmapAt = 0;
+  try {
+    const TGraphic g = GraphicOf(std::span<const uint8_t>(head.data(), static_cast<size_t>(source.Size)));
+    if (!g.IsBitmap() || g.Size == 0) return false;
+    b = ReadBmpLayout(g.Data, g.Size);
+    bitmapAt = source.Offset + static_cast<uint64_t>(g.Data - head.data());
+  } catch (const EArchiveError&) {
+    return false;  // decoding the whole picture says what is wrong
+  }
+  if (b.Bpp != 32 || b.Compression != 0) return false;
+  TSurface s;
+  s.Resize(b.Width, static_cast<int>(b.Height));
+  // 32-bit rows need no padding, so the rows lie back to back as ours do.
+  if (!file.Read(bitmapAt + b.OffBits, s.Pixels.size() * 4, s.Pixels.data(), why)) return false;
+  const int h = s.Height;
+  for (int y = 0; y < (h + 1) / 2; ++y) {
+    uint32_t* top = s.Row(y);
+    uint32_t* bottom = s.Row(h - 1 - y);
+    for (int x = 0; x < s.Width; ++x) {
+      const uint32_t t = top[x], u = bottom[x];
+      if (b.TopDown) {
+        top[x] = t & 0xFFFFFF;
+        bottom[x] = u & 0xFFFFFF;
+      } else {
+        top[x] = u & 0xFFFFFF;
+        bottom[x] = t & 0xFFFFFF;
+      }
+    }
+  }
+  out = std::move(s);
+  return true;
+}
+
+}  // namespace
+
+void DecodeWaitingPicture(TPictureCollectionItem& item) {
+  const TWaitingBytes source = std::move(item.Source);
+  item.Source = TWaitingBytes{};
+  item.Picture = TSurface{};
+  std::string why;
+  if (ReadBitmapInPlace(*source.File, source, item.Picture, why)) return;
+  std::vector<uint8_t> bytes;
+  if (why.empty() && source.File->Read(source.Offset, source.Size, bytes, why)) {
+    try {
+      item.Picture = DecodePicture(bytes);
+      return;
+    } catch (const EArchiveError& e) {
+      why = e.what();
+    }
+  }
+  std::fprintf(stderr, "%s: picture '%s' left empty: %s\n", source.File->Path().c_str(), item.Name.c_str(),
+               why.c_str());
+}
+
+namespace {
+
+// With Waiting, each sound's header is checked and its bytes noted where
+// they lie in the file.
+std::vector<TWaveCollectionItem> WavesOf(const TStreamObject& root, const TWaitingIn* waiting = nullptr) {
   const TStreamValue& list = ListOf(root);
   std::vector<TWaveCollectionItem> items(list.Items.size());
   for (size_t i = 0; i < list.Items.size(); ++i) {
@@ -628,8 +790,15 @@ std::vector<TWaveCollectionItem> WavesOf(const TStreamObject& root) {
           item.Looped = BoolOf(p);
         else if (SameName(p.Name, "MaxPlayingCount"))
           item.MaxPlayingCount = IntOf(p);
-        else if (SameName(p.Name, "Wave"))
-          item.Wave = DecodeWave(BinaryOf(p));
+        else if (SameName(p.Name, "Wave")) {
+          item.Wave.clear();
+          item.Source = TWaitingBytes{};
+          if (!waiting) {
+            item.Wave = DecodeWave(BinaryOf(p));
+          } else if (const std::span<const uint8_t> riff = RiffOf(BinaryOf(p)); !riff.empty()) {
+            item.Source = TWaitingBytes{waiting->File, static_cast<uint64_t>(riff.data() - waiting->Base), riff.size()};
+          }
+        }
       }
     } catch (const EArchiveError& e) {
       Fail(ItemLabel(i, list.Items[i]) + ": " + e.what());
@@ -653,5 +822,15 @@ std::vector<uint8_t> ReadArchiveFile(const std::string& path) {
 }
 
 std::vector<TWaveCollectionItem> LoadWaveArchive(const std::string& path) {
-  return ParseArchiveFile(path, [](TStreamObject& root) { return WavesOf(root); });
+  return ParseArchiveFile(path, [](TStreamObject& root, const TWaitingIn* waiting) { return WavesOf(root, waiting); });
+}
+
+void ReadWaitingWave(TWaveCollectionItem& item) {
+  const TWaitingBytes source = std::move(item.Source);
+  item.Source = TWaitingBytes{};
+  std::string why;
+  if (source.File->Read(source.Offset, source.Size, item.Wave, why)) return;
+  item.Wave.clear();
+  std::fprintf(stderr, "%s: sound '%s' left silent: %s\n", source.File->Path().c_str(), item.Name.c_str(),
+               why.c_str());
 }

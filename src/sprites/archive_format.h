@@ -38,8 +38,18 @@ std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& byt
 
 // A whole archive file; throws EArchiveError "<path>: <reason>".
 std::vector<uint8_t> ReadArchiveFile(const std::string& path);
-// ReadImageArchive of the file at Path, decoding the pictures straight from
-// the file's pages. Throws EArchiveError naming the file.
+// ReadImageArchive of the file at Path, parsed straight from the file's
+// pages. Bitmaps with sound headers are left waiting in the file (see
+// TWaitingBytes); the rest are decoded. Throws EArchiveError naming the file.
 std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable);
-// ReadWaveArchive of the file at Path, the same way.
+// Decodes a waiting picture into Item.Picture. The headers were checked at
+// the load, so only a file changed since then can fail here: the picture is
+// then left empty (it draws nothing) and one line on stderr says why.
+void DecodeWaitingPicture(TPictureCollectionItem& item);
+// ReadWaveArchive of the file at Path, the same way: the sounds' headers are
+// checked and their bytes left waiting in the file.
+
 std::vector<TWaveCollectionItem> LoadWaveArchive(const std::string& path);
+// Reads a waiting sound into Item.Wave; as with pictures, only a file
+// changed since the load can fail here, and leaves the sound silent.
+void ReadWaitingWave(TWaveCollectionItem& item);

@@ -91,7 +91,9 @@ void TPictureCollection::LoadFromFile(const std::string& path) {
 TPictureCollectionItem& TPictureCollection::Find(const std::string& name) {
   int i = Index.Find(name);
   if (i < 0 || static_cast<size_t>(i) >= Items.size()) throw ELookupError("Image '" + name + "' not found");
-  return Items[static_cast<size_t>(i)];
+  TPictureCollectionItem& item = Items[static_cast<size_t>(i)];
+  if (item.Source.File) DecodeWaitingPicture(item);
+  return item;
 }
 
 void TPictureCollection::Clear() {

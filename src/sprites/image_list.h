@@ -7,11 +7,13 @@
 
 #include "gfx/blit.h"
 #include "gfx/surface.h"
+#include "sprites/archive_file.h"
 #include "sprites/name_index.h"
 
 struct TPictureCollectionItem {
   std::string Name;
-  TSurface Picture;  // the whole decoded bitmap
+  TSurface Picture;  // the whole decoded bitmap; decoded by Find while it still waits in Source
+  TWaitingBytes Source;  // the Picture property's bytes, for a bitmap loaded from a file
   int PatternWidth = 0;
   int PatternHeight = 0;
   int SkipWidth = 0;
@@ -37,9 +39,11 @@ struct TPictureCollectionItem {
 class TPictureCollection {
  public:
   // Replaces the items with those of the archive; throws EArchiveError naming
-  // the file and what is wrong with it.
+  // the file and what is wrong with it. Every item's headers are checked
+  // here; the pixels of a bitmap are decoded when Find first returns it, so
+  // the start-up decodes only what the first screen shows.
   void LoadFromFile(const std::string& path);
-  // Throws ELookupError "Image '%s' not found".
+  // The item, its picture decoded. Throws ELookupError "Image '%s' not found".
   TPictureCollectionItem& Find(const std::string& name);
   void Clear();
   // Rebuilds the name lookup after Items were filled or changed directly.

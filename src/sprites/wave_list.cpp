@@ -15,7 +15,9 @@ void TWaveCollection::LoadFromFile(const std::string& path) {
 TWaveCollectionItem& TWaveCollection::Find(const std::string& name) {
   int i = Index.Find(name);
   if (i < 0 || static_cast<size_t>(i) >= Items.size()) throw ELookupError("Wave '" + name + "' not found");
-  return Items[static_cast<size_t>(i)];
+  TWaveCollectionItem& item = Items[static_cast<size_t>(i)];
+  if (item.Source.File) ReadWaitingWave(item);
+  return item;
 }
 
 void TWaveCollection::Clear() {

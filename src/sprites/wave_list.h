@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "sprites/archive_file.h"
 #include "sprites/name_index.h"
 
 struct TWaveCollectionItem {
   std::string Name;
-  std::vector<uint8_t> Wave;  // a complete RIFF WAV file
+  std::vector<uint8_t> Wave;  // a complete RIFF WAV file; read by Find while it still waits in Source
+  TWaitingBytes Source;       // the file's bytes, for a sound loaded from a file
   bool Looped = false;
   int MaxPlayingCount = 0;  // copies that may sound at once; 0 = no limit
 
@@ -19,8 +21,11 @@ struct TWaveCollectionItem {
 
 class TWaveCollection {
  public:
-  void LoadFromFile(const std::string& path);  // throws EArchiveError
-  TWaveCollectionItem& Find(const std::string& name);  // throws ELookupError "Wave '%s' not found"
+  // Throws EArchiveError. Every sound's header is checked here; its bytes
+  // are read when Find first returns it.
+  void LoadFromFile(const std::string& path);
+  // The item, its wave read. Throws ELookupError "Wave '%s' not found".
+  TWaveCollectionItem& Find(const std::string& name);
   void Clear();
   // Rebuilds the name lookup after Items were filled or changed directly.
   void Reindex();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 #include <functional>
 #include <fstream>
@@ -558,6 +559,133 @@ TEST(CorruptArchive, LoadFromFileNamesTheFileAndTheProblemAndKeepsTheOldItems) {
 
   EXPECT_EQ(list.Items.size(), 3u);
   EXPECT_EQ(list.Find("SHIP").Picture.Width, 5);
+}
+
+// ---------------------------------------------------------------- pictures read when first wanted
+
+// An archive whose items carry the given Picture property bytes as they are.
+std::vector<uint8_t> ArchiveOf(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& pictures) {
+  TStreamValue list;
+  list.Type = TValueType::vaCollection;
+  for (const auto& [name, bytes] : pictures) {
+    TStreamCollectionItem entry;
+    entry.Properties = {TStreamProperty{"Name", TStreamValue::String(name)},
+                        TStreamProperty{"Picture", TStreamValue::Binary(bytes)}};
+    list.Items.push_back(entry);
+  }
+  TStreamObject root;
+  root.ClassName = "TDXImageList";
+  root.Properties = {TStreamProperty{"List", list}};
+  return WriteComponentStream(root);
+}
+
+// A 32-bit bitmap whose unused fourth bytes are not zero, as other painting
+// programs leave them: they must not reach the pixels.
+std::vector<uint8_t> Bmp32WithAlpha(int w, int h, bool topDown) {
+  std::vector<uint32_t> values;
+  for (int i = 0; i < w * h; ++i) values.push_back(static_cast<uint32_t>(0x0F1E2D * (i + 1)) & 0xFFFFFF);
+  std::vector<uint8_t> bmp = HandMadeBmp(w, h, 32, topDown, values, {});
+  for (size_t at = 54 + 3; at < bmp.size(); at += 4) bmp[at] = static_cast<uint8_t>(0xA0 + at % 7);
+  return bmp;
+}
+
+TEST(WaitingPictures, FindDecodesEveryKindAsReadingTheWholeArchiveDoes) {
+  const std::vector<uint8_t> pngPicture =
+      ReadComponentStream(ReadFixture("sample.dxg")).Properties[0].Value.Items[1].FindProperty("Picture")->Value.Bytes;
+  std::vector<uint32_t> indices(12);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint32_t>(i % 3);
+  const std::vector<std::pair<std::string, std::vector<uint8_t>>> pictures = {
+      {"up32odd", BitmapPicture(Bmp32WithAlpha(7, 5, false))},
+      {"up32even", BitmapPicture(Bmp32WithAlpha(3, 4, false))},
+      {"down32", BitmapPicture(Bmp32WithAlpha(6, 3, true))},
+      {"pal8", BitmapPicture(HandMadeBmp(4, 3, 8, false, indices, {0x112233, 0x445566, 0x778899}))},
+      {"rgb24", BitmapPicture(HandMadeBmp(5, 2, 24, true, std::vector<uint32_t>(10, 0xABCDEF), {}))},
+      {"png", pngPicture},
+      {"none", {0}},
+  };
+  const std::vector<uint8_t> bytes = ArchiveOf(pictures);
+  const std::vector<TPictureCollectionItem> whole = ReadImageArchive(bytes);
+  TPictureCollection list;
+  list.LoadFromFile(WriteTemp("kinds.dxg", bytes));
+  ASSERT_EQ(list.Items.size(), pictures.size());
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const TSurface& p = list.Find(pictures[i].first).Picture;
+    EXPECT_EQ(p.Width, whole[i].Picture.Width) << pictures[i].first;
+    EXPECT_EQ(p.Height, whole[i].Picture.Height) << pictures[i].first;
+    EXPECT_EQ(p.Pixels, whole[i].Picture.Pixels) << pictures[i].first;
+  }
+  EXPECT_EQ(list.Find("up32odd").Picture.Row(0)[0], 0x0F1E2Du);  // the top row, from the last in the file
+}
+
+TEST(WaitingPictures, TheGameArchivesDecodeAlikeBothWays) {
+  for (const char* path : {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg"}) {
+    const std::vector<TPictureCollectionItem> whole = ReadImageArchive(ReadArchiveFile(path));
+    TPictureCollection list;
+    list.LoadFromFile(path);
+    ASSERT_EQ(list.Items.size(), whole.size()) << path;
+    for (size_t i = 0; i < whole.size(); ++i) {
+      const TPictureCollectionItem& item = list.Find(whole[i].Name);
+      ASSERT_EQ(item.Picture.Width, whole[i].Picture.Width) << whole[i].Name;
+      EXPECT_TRUE(item.Picture.Pixels == whole[i].Picture.Pixels) << whole[i].Name;
+    }
+  }
+}
+
+TEST(WaitingPictures, BadBitmapHeadersStopTheLoadNotALaterDraw) {
+  std::vector<uint8_t> bmp = HandMadeBmp(5, 3, 32, false, std::vector<uint32_t>(15, 0x123456), {});
+  bmp[22] = 4;  // four rows claimed, three present
+  const std::string path = WriteTemp("tall.dxg", ArchiveOf({{"ok", BitmapPicture(Bmp32WithAlpha(2, 2, false))},
+                                                             {"tall", BitmapPicture(bmp)}}));
+  TPictureCollection list;
+  const std::string message = ErrorOf([&] { list.LoadFromFile(path); });
+  EXPECT_NE(message.find("'tall'"), std::string::npos) << message;
+  EXPECT_NE(message.find("pixel data is truncated"), std::string::npos) << message;
+}
+
+TEST(WaitingPictures, AnArchiveCutShortSinceTheLoadLeavesThePictureEmpty) {
+  const std::string path = WriteTemp("cut.dxg", ArchiveOf({{"first", BitmapPicture(Bmp32WithAlpha(4, 4, false))},
+                                                            {"last", BitmapPicture(Bmp32WithAlpha(9, 9, false))}}));
+  TPictureCollection list;
+  list.LoadFromFile(path);
+  EXPECT_EQ(list.Find("first").Picture.Width, 4);
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 200);
+
+  ::testing::internal::CaptureStderr();
+  TPictureCollectionItem& last = list.Find("last");
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(last.Picture.Width, 0);
+  EXPECT_EQ(last.PatternCount(), 0);
+  TSurface dest;
+  dest.Resize(16, 16);
+  last.Draw(dest, 0, 0, 0);  // draws nothing, reads nothing
+  EXPECT_EQ(dest.Pixels, std::vector<uint32_t>(256, 0u));
+  EXPECT_NE(said.find(path + ": picture 'last' left empty: the file is shorter"), std::string::npos) << said;
+  EXPECT_EQ(list.Find("first").Picture.Width, 4);
+}
+
+TEST(WaitingSounds, FindReadsTheSameBytesAndACutFileLeavesTheSoundSilent) {
+  const std::vector<TWaveCollectionItem> whole = ReadWaveArchive(ReadArchiveFile("Data/Res/Sounds.dxw"));
+  TWaveCollection game;
+  game.LoadFromFile("Data/Res/Sounds.dxw");
+  ASSERT_EQ(game.Items.size(), whole.size());
+  for (const TWaveCollectionItem& w : whole) EXPECT_TRUE(game.Find(w.Name).Wave == w.Wave) << w.Name;
+
+  std::vector<TWaveCollectionItem> two(2);
+  two[0].Name = "first";
+  two[1].Name = "last";
+  for (TWaveCollectionItem& w : two) {
+    w.Wave = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    w.Wave.resize(300, 7);
+  }
+  const std::string path = WriteTemp("cut.dxw", WriteWaveArchive(two));
+  TWaveCollection list;
+  list.LoadFromFile(path);
+  EXPECT_EQ(list.Find("first").Wave, two[0].Wave);
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 100);
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(list.Find("last").Wave.empty());
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find(path + ": sound 'last' left silent: the file is shorter"), std::string::npos) << said;
 }
 
 }  // namespace
