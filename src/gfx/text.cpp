@@ -51,7 +51,8 @@ struct TFontSlot {
   bool Have[256] = {};
   TGlyphImage Glyphs[256];
   char32_t CodePoints[256] = {};
-  // Pair adjustments by (left byte, right byte), asked of the font once each.
+  // Pair adjustments by (left byte, right byte), asked of the font once each;
+  // made on the first pair printed, as some styles only ever print digits.
   std::vector<int8_t> Kern;
 
   const TGlyphImage& Glyph(unsigned char b) {
@@ -63,6 +64,7 @@ struct TFontSlot {
   }
 
   int Kerning(unsigned char left, unsigned char right) {
+    if (Kern.empty()) Kern.assign(256 * 256, KernUnknown);
     int8_t& k = Kern[static_cast<size_t>(left) * 256 + right];
     if (k == KernUnknown)
       k = static_cast<int8_t>(std::clamp(Raster->Kerning(CodePoints[left], CodePoints[right]), -127, 127));
@@ -93,7 +95,6 @@ TFontSlot* SlotOf(int style) {
   slot->LineHeight = raster->LineHeight();
   slot->Raster = std::move(raster);
   for (int b = 0; b < 256; ++b) slot->CodePoints[b] = UnicodeOf1251(static_cast<unsigned char>(b));
-  slot->Kern.assign(256 * 256, KernUnknown);
   Slots.push_back(std::move(slot));
   return StyleSlot[style] = Slots.back().get();
 }
@@ -176,6 +177,14 @@ void DrawText(const std::string& text, double x, double y, bool centreH, bool ce
 
 void PrepareTextStyles() {
   for (int style = 1; style <= TextStyleCount; ++style) SlotOf(style);
+}
+
+void PrepareNextTextStyle() {
+  for (int style = 1; style <= TextStyleCount; ++style)
+    if (!StyleTried[style]) {
+      SlotOf(style);
+      return;
+    }
 }
 
 void ResetTextCache() {

@@ -29,7 +29,11 @@ int TextH(const std::string& text);
 void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV);
 
 // Opens the fonts of every style now, so that the first tick printing a style
-// does not stall on it; the start-up may call it, nothing depends on it.
+// does not stall on it; nothing depends on it.
 void PrepareTextStyles();
+// Opens the font of the first style not yet opened, if any: called once a
+// frame, it readies every style over the menu's first frames without
+// holding up the first one.
+void PrepareNextTextStyle();
 // Drops cached glyphs; the next text call opens the fonts again.
 void ResetTextCache();

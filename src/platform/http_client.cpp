@@ -1,18 +1,11 @@
 #include "platform/http_client.h"
 
-#include <curl/curl.h>
-
 #include <atomic>
-#include <mutex>
 #include <thread>
 
-namespace {
+#include "platform/curl_library.h"
 
-// curl's global set-up is not thread-safe: done once, before any request.
-void CurlGlobalInit() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
+namespace {
 
 size_t DiscardBody(char*, size_t size, size_t n, void*) { return size * n; }
 
@@ -23,34 +16,40 @@ size_t DiscardBody(char*, size_t size, size_t n, void*) { return size * n; }
 // next network event.
 class THttpRequest {
  public:
-  explicit THttpRequest(const THttpGet& get) {
-    Easy = curl_easy_init();
-    Multi = curl_multi_init();
+  // Without libcurl the request ends at once with no answer, as an
+  // unreachable server's does.
+  explicit THttpRequest(const THttpGet& get) : Lib(Curl()) {
+    if (!Lib) {
+      Done = true;
+      return;
+    }
+    Easy = Lib->easy_init();
+    Multi = Lib->multi_init();
     if (!Easy || !Multi) {
       Done = true;
       return;
     }
-    for (const std::string& h : get.Headers) HeaderList = curl_slist_append(HeaderList, h.c_str());
-    curl_easy_setopt(Easy, CURLOPT_URL, get.Url.c_str());
-    curl_easy_setopt(Easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(Easy, CURLOPT_HTTPHEADER, HeaderList);
-    curl_easy_setopt(Easy, CURLOPT_COOKIEFILE, "");  // cookies allowed, kept in memory
-    curl_easy_setopt(Easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(get.ConnectTimeoutMs));
-    curl_easy_setopt(Easy, CURLOPT_TIMEOUT_MS, static_cast<long>(get.TotalTimeoutMs));
-    curl_easy_setopt(Easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(Easy, CURLOPT_WRITEFUNCTION, DiscardBody);
-    curl_multi_add_handle(Multi, Easy);
+    for (const std::string& h : get.Headers) HeaderList = Lib->slist_append(HeaderList, h.c_str());
+    Lib->easy_setopt(Easy, CURLOPT_URL, get.Url.c_str());
+    Lib->easy_setopt(Easy, CURLOPT_HTTPGET, 1L);
+    Lib->easy_setopt(Easy, CURLOPT_HTTPHEADER, HeaderList);
+    Lib->easy_setopt(Easy, CURLOPT_COOKIEFILE, "");  // cookies allowed, kept in memory
+    Lib->easy_setopt(Easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(get.ConnectTimeoutMs));
+    Lib->easy_setopt(Easy, CURLOPT_TIMEOUT_MS, static_cast<long>(get.TotalTimeoutMs));
+    Lib->easy_setopt(Easy, CURLOPT_NOSIGNAL, 1L);
+    Lib->easy_setopt(Easy, CURLOPT_WRITEFUNCTION, DiscardBody);
+    Lib->multi_add_handle(Multi, Easy);
     Worker = std::thread([this] { Run(); });
   }
 
   ~THttpRequest() {
     Stop = true;
-    if (Multi) curl_multi_wakeup(Multi);
+    if (Multi) Lib->multi_wakeup(Multi);
     if (Worker.joinable()) Worker.join();
-    if (Multi && Easy) curl_multi_remove_handle(Multi, Easy);
-    if (Easy) curl_easy_cleanup(Easy);
-    if (Multi) curl_multi_cleanup(Multi);
-    curl_slist_free_all(HeaderList);
+    if (Multi && Easy) Lib->multi_remove_handle(Multi, Easy);
+    if (Easy) Lib->easy_cleanup(Easy);
+    if (Multi) Lib->multi_cleanup(Multi);
+    if (HeaderList) Lib->slist_free_all(HeaderList);
   }
 
   bool Finished(int& status) const {
@@ -63,19 +62,20 @@ class THttpRequest {
   void Run() {
     int running = 1;
     while (!Stop) {
-      if (curl_multi_perform(Multi, &running) != CURLM_OK || running == 0) break;
-      curl_multi_poll(Multi, nullptr, 0, 1000, nullptr);
+      if (Lib->multi_perform(Multi, &running) != CURLM_OK || running == 0) break;
+      Lib->multi_poll(Multi, nullptr, 0, 1000, nullptr);
     }
     int left = 0;
-    while (CURLMsg* msg = curl_multi_info_read(Multi, &left)) {
+    while (CURLMsg* msg = Lib->multi_info_read(Multi, &left)) {
       if (msg->msg != CURLMSG_DONE || msg->data.result != CURLE_OK) continue;
       long code = 0;
-      curl_easy_getinfo(msg->easy_handle, CURLINFO_RESPONSE_CODE, &code);
+      Lib->easy_getinfo(msg->easy_handle, CURLINFO_RESPONSE_CODE, &code);
       Status = static_cast<int>(code);
     }
     Done = true;
   }
 
+  const TCurlLibrary* Lib;
   CURL* Easy = nullptr;
   CURLM* Multi = nullptr;
   curl_slist* HeaderList = nullptr;
@@ -85,7 +85,7 @@ class THttpRequest {
   std::atomic<int> Status{0};
 };
 
-THttpClient::THttpClient() { CurlGlobalInit(); }
+THttpClient::THttpClient() = default;
 
 THttpClient::~THttpClient() = default;
 

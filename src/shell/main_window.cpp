@@ -89,6 +89,9 @@ void Tick(int lagCount) {
   FrameRate = MDXTimer.FrameRate;
   UpdateSpeedFactor();
   Platform->Flip(BackSurface);
+  // The fonts are opened one a frame after the first, not all before it:
+  // the window shows at once, and text printed later still never stalls.
+  PrepareNextTextStyle();
 }
 
 }  // namespace
@@ -103,8 +106,6 @@ void FormCreate(uint32_t randomSeed, bool loadArchives) {
     MDXImageList2.LoadFromFile("Data/Res/Res2.dxg");
     MDXWaveList.LoadFromFile("Data/Res/Sounds.dxw");
   }
-  // Opening the fonts now keeps the first frames that print text smooth.
-  PrepareTextStyles();
   FinishInterruptedSave();
   LoadHighScores();
   LoadOptions();
