@@ -213,31 +213,6 @@ int TurnedRunSse2(uint32_t* d, int n, const uint32_t* pixels, int64_t stride, ui
   return i;
 }
 
-// The same with the machine's gather, where it has AVX2 (checked at run
-// time; every x86-64 has the SSE2 above).
-template <bool Keyed>
-__attribute__((target("avx2"))) int TurnedRunAvx2(uint32_t* d, int n, const uint32_t* pixels, int64_t stride,
-                                                  uint32_t key, int64_t fx, int64_t fy, int64_t stepX, int64_t stepY) {
-  __m256i x = _mm256_set_epi64x(fx + 3 * stepX, fx + 2 * stepX, fx + stepX, fx);
-  __m256i y = _mm256_set_epi64x(fy + 3 * stepY, fy + 2 * stepY, fy + stepY, fy);
-  const __m256i stepX4 = _mm256_set1_epi64x(4 * stepX), stepY4 = _mm256_set1_epi64x(4 * stepY);
-  const __m256i vStride = _mm256_set1_epi64x(stride);
-  const __m128i low24 = _mm_set1_epi32(0xFFFFFF), k = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m256i index = _mm256_add_epi64(_mm256_mul_epu32(_mm256_srli_epi64(y, 32), vStride), _mm256_srli_epi64(x, 32));
-    const __m128i p = _mm256_i64gather_epi32(reinterpret_cast<const int*>(pixels), index, 4);
-    __m128i* out = reinterpret_cast<__m128i*>(d + i);
-    if constexpr (Keyed)
-      _mm_storeu_si128(out, _mm_blendv_epi8(p, _mm_loadu_si128(out), _mm_cmpeq_epi32(_mm_and_si128(p, low24), k)));
-    else
-      _mm_storeu_si128(out, p);
-    x = _mm256_add_epi64(x, stepX4);
-    y = _mm256_add_epi64(y, stepY4);
-  }
-  return i;
-}
-
 bool WideTurnsAllowed = true;
 
 bool HasAvx2() {
@@ -270,8 +245,7 @@ void RotateRun(uint32_t* d, int n, const TPixelView& src, int64_t fx, int64_t fy
   int i = 0;
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
   if (n >= 4) {
-    i = HasAvx2() ? TurnedRunAvx2<Keyed>(d, n, pixels, stride, key, fx, fy, stepX, stepY)
-                  : TurnedRunSse2<Keyed>(d, n, pixels, stride, key, fx, fy, stepX, stepY);
+    i = TurnedRunSse2<Keyed>(d, n, pixels, stride, key, fx, fy, stepX, stepY);
     fx += i * stepX, fy += i * stepY;
   }
 #endif
@@ -279,41 +253,221 @@ void RotateRun(uint32_t* d, int n, const TPixelView& src, int64_t fx, int64_t fy
     Put<Keyed>(d[i], pixels[(fy >> 32) * stride + (fx >> 32)], key, TCopy{});
 }
 
-// One coordinate of a turned copy's source position along a screen row:
-// F + c * Step for column c, which must stay in 0 .. Limit - 1. The run's
-// ends are estimated with a multiplication by the reciprocal and then made
-// exact by whole-number tests, which move them a column or two at most.
-struct TAxisWalk {
-  int64_t Step, Limit;
-  double Inverse;  // 1 / Step, 0 when Step is 0
-  TAxisWalk(int64_t step, int64_t limit) : Step(step), Limit(limit), Inverse(step != 0 ? 1.0 / step : 0) {}
+// floor(N / D), D > 0, for an N that moves by the same amount every row: a
+// quotient and a remainder carried from row to row, exact in whole numbers
+// and without a division per row.
+struct TFloorWalk {
+  int64_t Q = 0, R = 0, D = 1, StepQ = 0, StepR = 0;
 
-  // Narrows columns C0..C1 (within 0 .. Last) to those inside the source.
-  void Clip(int64_t f, int64_t last, int64_t& c0, int64_t& c1) const {
-    if (Step == 0) {
-      if (f < 0 || f >= Limit) c1 = c0 - 1;
-      return;
-    }
-    auto inside = [&](int64_t c) {
-      const int64_t v = f + c * Step;
-      return v >= 0 && v < Limit;
-    };
-    auto estimate = [&](int64_t target) {  // the column where F + c * Step meets Target
-      const double e = static_cast<double>(target - f) * Inverse;
-      return static_cast<int64_t>(std::clamp(e, -1.0, static_cast<double>(last + 1)));
-    };
-    // Positions are monotonic along the row, so the inside columns are one
-    // run between the column meeting 0 and the one meeting Limit - 1.
-    int64_t lo = std::min(estimate(0), estimate(Limit - 1));
-    int64_t hi = std::max(estimate(0), estimate(Limit - 1));
-    while (lo <= last && !inside(lo) && (Step > 0 ? f + lo * Step < 0 : f + lo * Step >= Limit)) ++lo;
-    while (lo > 0 && inside(lo - 1)) --lo;
-    while (hi >= 0 && !inside(hi) && (Step > 0 ? f + hi * Step >= Limit : f + hi * Step < 0)) --hi;
-    while (hi < last && inside(hi + 1)) ++hi;
-    c0 = std::max(c0, lo);
-    c1 = std::min(c1, hi);
+  static int64_t FloorDiv(int64_t n, int64_t d) {
+    const int64_t q = n / d;
+    return q * d > n ? q - 1 : q;
+  }
+  TFloorWalk() = default;
+  TFloorWalk(int64_t n, int64_t dn, int64_t d) : D(d) {
+    Q = FloorDiv(n, d), R = n - Q * d;
+    StepQ = FloorDiv(dn, d), StepR = dn - StepQ * d;
+  }
+  __attribute__((always_inline)) void Next() {
+    Q += StepQ, R += StepR;
+    if (R >= D) R -= D, ++Q;
   }
 };
+
+// One coordinate of a turned copy's source position, F + c * Step for
+// screen column c, which must stay in 0 .. Limit - 1: the run of columns
+// that keeps it there, row after row, F moving by RowStep each row. With
+// S = |Step| the run's ends are floor(F / S) and floor((Limit - 1 - F) / S),
+// one of them negated, whichever way the position runs along the row.
+struct TAxisRuns {
+  int64_t Step, Limit, F, RowStep;
+  TFloorWalk Low, High;  // on F and on Limit - 1 - F
+
+  TAxisRuns(int64_t f, int64_t step, int64_t rowStep, int64_t limit)
+      : Step(step), Limit(limit), F(f), RowStep(rowStep) {
+    if (step == 0) return;
+    const int64_t s = step > 0 ? step : -step;
+    Low = TFloorWalk(f, rowStep, s);
+    High = TFloorWalk(limit - 1 - f, -rowStep, s);
+  }
+  // Narrows this row's columns C0..C1 to those inside the source.
+  __attribute__((always_inline)) void Clip(int64_t& c0, int64_t& c1) const {
+    if (Step == 0) {
+      if (F < 0 || F >= Limit) c1 = c0 - 1;
+    } else if (Step > 0) {
+      c0 = std::max(c0, -Low.Q), c1 = std::min(c1, High.Q);
+    } else {
+      c0 = std::max(c0, -High.Q), c1 = std::min(c1, Low.Q);
+    }
+  }
+  __attribute__((always_inline)) void NextRow() {
+    F += RowStep;
+    if (Step != 0) Low.Next(), High.Next();
+  }
+};
+
+// What DrawPatternRotate works out once per call: the screen box's rows,
+// where the first starts in the source, and a step per column and per row.
+struct TTurnedCopy {
+  TSurface* Dest;
+  const TPixelView* Src;
+  int Bx0, By0, By1;
+  int64_t RowFx, RowFy, RowStepX, RowStepY, StepX, StepY, LastColumn, LimitX, LimitY;
+};
+
+// The box's rows one after another: for each, the run of columns whose
+// position lies inside the source and the position at its first column.
+struct TTurnedRuns {
+  const TTurnedCopy& T;
+  TAxisRuns X, Y;
+  explicit TTurnedRuns(const TTurnedCopy& t)
+      : T(t), X(t.RowFx, t.StepX, t.RowStepX, t.LimitX), Y(t.RowFy, t.StepY, t.RowStepY, t.LimitY) {}
+
+  // False when this row misses the source. Moves on to the next row.
+  // Inlined into each machine's row loop, wide or not.
+  __attribute__((always_inline)) bool Run(int64_t& c0, int64_t& n, int64_t& fx, int64_t& fy) {
+    c0 = 0;
+    int64_t c1 = T.LastColumn;
+    X.Clip(c0, c1), Y.Clip(c0, c1);
+    n = c1 - c0 + 1;
+    fx = X.F + c0 * T.StepX, fy = Y.F + c0 * T.StepY;
+    X.NextRow(), Y.NextRow();
+    return n > 0;
+  }
+};
+
+template <bool Keyed>
+void TurnedRows(const TTurnedCopy& t) {
+  TTurnedRuns runs(t);
+  for (int row = t.By0; row < t.By1; ++row) {
+    int64_t c0, n, fx, fy;
+    if (runs.Run(c0, n, fx, fy))
+      RotateRun<Keyed>(t.Dest->Row(row) + t.Bx0 + c0, static_cast<int>(n), *t.Src, fx, fy, t.StepX, t.StepY);
+  }
+}
+
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+// CopyRun eight pixels at a time, where the machine has AVX2; the run's last
+// few pixels go under a mask, so nothing past it is read or written.
+__attribute__((target("avx2"), always_inline)) inline void CopyRunAvx2(uint32_t* d, const uint32_t* s, int64_t n,
+                                                                       __m256i low24, __m256i k, __m256i lanes) {
+  int64_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    __m256i* out = reinterpret_cast<__m256i*>(d + i);
+    _mm256_storeu_si256(out, _mm256_blendv_epi8(p, _mm256_loadu_si256(out),
+                                                 _mm256_cmpeq_epi32(_mm256_and_si256(p, low24), k)));
+  }
+  if (i < n) {
+    const __m256i inRun = _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<int32_t>(n - i)), lanes);
+    const __m256i p = _mm256_maskload_epi32(reinterpret_cast<const int*>(s + i), inRun);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i),
+                           _mm256_andnot_si256(_mm256_cmpeq_epi32(_mm256_and_si256(p, low24), k), inRun), p);
+  }
+}
+
+// DrawPattern's rows eight pixels at a time. Sprite rows are short (a tile's
+// is 72 pixels), so an inline loop beats a call to memcpy for each.
+template <bool Keyed>
+__attribute__((target("avx2"))) void PatternRowsAvx2(TSurface& dest, int x0, int n, int y0, int y1,
+                                                     const uint32_t* s, int64_t stride, uint32_t key) {
+  const __m256i low24 = _mm256_set1_epi32(0xFFFFFF), k = _mm256_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i tail = _mm256_cmpgt_epi32(_mm256_set1_epi32(n % 8), lanes);
+  for (int dy = y0; dy < y1; ++dy, s += stride) {
+    uint32_t* d = dest.Row(dy) + x0;
+    if constexpr (Keyed) {
+      CopyRunAvx2(d, s, n, low24, k, lanes);
+    } else {
+      int i = 0;
+      for (; i + 8 <= n; i += 8)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i)));
+      if (i < n)
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i), tail,
+                               _mm256_maskload_epi32(reinterpret_cast<const int*>(s + i), tail));
+    }
+  }
+}
+#endif
+
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+// The turned rows eight pixels at a time with the machine's gather, where it
+// has AVX2 (checked at run time; every x86-64 has the SSE2 of TurnedRows).
+// Each lane keeps its position as a whole part folded into the pixel index
+// and a 32-bit fraction; a step adds the fractions, and each one that wraps
+// carries a column (or a row: a stride) into the index. That is the 32.32
+// walk exactly, in 32-bit lanes; indices fit, as no picture has more than
+// 2^26 pixels. The fractions are kept offset by half their range, so that a
+// signed compare finds the carries. A row's last few pixels go through the
+// same steps under a mask, so no lane reads or writes past the run.
+template <bool Keyed>
+__attribute__((target("avx2"))) void TurnedRowsAvx2(const TTurnedCopy& t) {
+  const TPixelView& src = *t.Src;
+  const int* pixels = reinterpret_cast<const int*>(src.Pixels);
+  const int64_t stride = src.Stride;
+  constexpr uint32_t Offset = 0x80000000u;
+  const auto whole = [](int64_t f) { return f >> 32; };
+  const auto fraction = [](int64_t f) { return static_cast<int32_t>(static_cast<uint32_t>(f)); };
+  // Lane j sits j steps along the row: that offset split the same way.
+  alignas(32) int32_t laneIndex[8], laneFracX[8], laneFracY[8];
+  for (int j = 0; j < 8; ++j) {
+    laneIndex[j] = static_cast<int32_t>(whole(j * t.StepY) * stride + whole(j * t.StepX));
+    laneFracX[j] = fraction(j * t.StepX);
+    laneFracY[j] = fraction(j * t.StepY);
+  }
+  const __m256i offIndex = _mm256_load_si256(reinterpret_cast<const __m256i*>(laneIndex));
+  const __m256i offFracX = _mm256_load_si256(reinterpret_cast<const __m256i*>(laneFracX));
+  const __m256i offFracY = _mm256_load_si256(reinterpret_cast<const __m256i*>(laneFracY));
+  const __m256i addFracX = _mm256_set1_epi32(fraction(8 * t.StepX)), addFracY = _mm256_set1_epi32(fraction(8 * t.StepY));
+  const __m256i addIndex = _mm256_set1_epi32(static_cast<int32_t>(whole(8 * t.StepY) * stride + whole(8 * t.StepX)));
+  const __m256i vStride = _mm256_set1_epi32(static_cast<int32_t>(stride));
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i low24 = _mm256_set1_epi32(0xFFFFFF), k = _mm256_set1_epi32(static_cast<int>(src.Key & 0xFFFFFFu));
+  const __m256i offset = _mm256_set1_epi32(static_cast<int32_t>(Offset));
+
+  TTurnedRuns runs(t);
+  for (int row = t.By0; row < t.By1; ++row) {
+    int64_t c0, n, fx, fy;
+    if (!runs.Run(c0, n, fx, fy)) continue;
+    if (t.StepY == 0) {  // heading straight along the source rows
+      if (Keyed && t.StepX == static_cast<int64_t>(FixOne))
+        CopyRunAvx2(t.Dest->Row(row) + t.Bx0 + c0, src.Pixels + (fy >> 32) * stride + (fx >> 32), n, low24, k, lanes);
+      else
+        RotateRun<Keyed>(t.Dest->Row(row) + t.Bx0 + c0, static_cast<int>(n), src, fx, fy, t.StepX, t.StepY);
+      continue;
+    }
+    int* d = reinterpret_cast<int*>(t.Dest->Row(row) + t.Bx0 + c0);
+    const __m256i startX = _mm256_xor_si256(_mm256_set1_epi32(fraction(fx)), offset);
+    const __m256i startY = _mm256_xor_si256(_mm256_set1_epi32(fraction(fy)), offset);
+    __m256i fracX = _mm256_add_epi32(startX, offFracX), fracY = _mm256_add_epi32(startY, offFracY);
+    __m256i index = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(whole(fy) * stride + whole(fx))), offIndex);
+    index = _mm256_sub_epi32(index, _mm256_cmpgt_epi32(startX, fracX));
+    index = _mm256_add_epi32(index, _mm256_and_si256(_mm256_cmpgt_epi32(startY, fracY), vStride));
+    int64_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      const __m256i p = _mm256_i32gather_epi32(pixels, index, 4);
+      __m256i* out = reinterpret_cast<__m256i*>(d + i);
+      if constexpr (Keyed)
+        _mm256_storeu_si256(out, _mm256_blendv_epi8(p, _mm256_loadu_si256(out),
+                                                     _mm256_cmpeq_epi32(_mm256_and_si256(p, low24), k)));
+      else
+        _mm256_storeu_si256(out, p);
+      const __m256i nextX = _mm256_add_epi32(fracX, addFracX), nextY = _mm256_add_epi32(fracY, addFracY);
+      index = _mm256_add_epi32(_mm256_sub_epi32(index, _mm256_cmpgt_epi32(fracX, nextX)),
+                               _mm256_add_epi32(addIndex, _mm256_and_si256(_mm256_cmpgt_epi32(fracY, nextY), vStride)));
+      fracX = nextX, fracY = nextY;
+    }
+    if (i < n) {
+      const __m256i inRun = _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<int32_t>(n - i)), lanes);
+      const __m256i p = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), pixels, index, inRun, 4);
+      __m256i store = inRun;
+      if constexpr (Keyed) store = _mm256_andnot_si256(_mm256_cmpeq_epi32(_mm256_and_si256(p, low24), k), inRun);
+      _mm256_maskstore_epi32(d + i, store, p);
+    }
+  }
+}
+#endif
 
 }  // namespace
 
@@ -324,6 +478,16 @@ void DrawPattern(TSurface& dest, int x, int y, const TPixelView& src) {
   if (x0 >= x1 || y0 >= y1) return;
   const int n = x1 - x0;
   const uint32_t key = src.Key;
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+  if (HasAvx2()) {
+    const uint32_t* s = src.Pixels + static_cast<ptrdiff_t>(y0 - y) * src.Stride + (x0 - x);
+    if (src.Keyed)
+      PatternRowsAvx2<true>(dest, x0, n, y0, y1, s, src.Stride, key);
+    else
+      PatternRowsAvx2<false>(dest, x0, n, y0, y1, s, src.Stride, key);
+    return;
+  }
+#endif
   for (int dy = y0; dy < y1; ++dy) {
     const uint32_t* s = src.Pixels + static_cast<ptrdiff_t>(dy - y) * src.Stride + (x0 - x);
     uint32_t* d = dest.Row(dy) + x0;
@@ -392,27 +556,24 @@ void DrawPatternRotate(TSurface& dest, int x, int y, int w, int h, const TPixelV
   const int64_t rowStepX = std::llround(sn * kx * FixOne), rowStepY = std::llround(cs * ky * FixOne);
   constexpr double Hair = 1.0 / 1048576.0;
   const double cx = bx0 + 0.5 - x, cy = by0 + 0.5 - y;
-  int64_t rowFx = static_cast<int64_t>(std::floor(((cx * cs + cy * sn + px) * kx + Hair) * FixOne));
-  int64_t rowFy = static_cast<int64_t>(std::floor(((-cx * sn + cy * cs + py) * ky + Hair) * FixOne));
+  const int64_t rowFx = static_cast<int64_t>(std::floor(((cx * cs + cy * sn + px) * kx + Hair) * FixOne));
+  const int64_t rowFy = static_cast<int64_t>(std::floor(((-cx * sn + cy * cs + py) * ky + Hair) * FixOne));
   const int64_t limitX = static_cast<int64_t>(src.Width) << 32, limitY = static_cast<int64_t>(src.Height) << 32;
-  const int64_t lastColumn = bx1 - bx0 - 1;
-  const TAxisWalk walkX(stepX, limitX), walkY(stepY, limitY);
-
-  for (int row = by0; row < by1; ++row, rowFx += rowStepX, rowFy += rowStepY) {
-    // The run of columns whose position lies inside the source, exactly, in
-    // whole numbers: no search and no library call per row.
-    int64_t c0 = 0, c1 = lastColumn;
-    walkX.Clip(rowFx, lastColumn, c0, c1);
-    walkY.Clip(rowFy, lastColumn, c0, c1);
-    if (c0 > c1) continue;
-    uint32_t* d = dest.Row(row) + bx0 + c0;
-    const int n = static_cast<int>(c1 - c0 + 1);
-    const int64_t fx = rowFx + c0 * stepX, fy = rowFy + c0 * stepY;
+  const TTurnedCopy turned{&dest, &src,  bx0,   by0,   by1,           rowFx,  rowFy,
+                           rowStepX, rowStepY, stepX, stepY, bx1 - bx0 - 1, limitX, limitY};
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+  if (HasAvx2()) {
     if (src.Keyed)
-      RotateRun<true>(d, n, src, fx, fy, stepX, stepY);
+      TurnedRowsAvx2<true>(turned);
     else
-      RotateRun<false>(d, n, src, fx, fy, stepX, stepY);
+      TurnedRowsAvx2<false>(turned);
+    return;
   }
+#endif
+  if (src.Keyed)
+    TurnedRows<true>(turned);
+  else
+    TurnedRows<false>(turned);
 }
 
 void AllowWideVectorPaths(bool allowed) {
