@@ -24,6 +24,9 @@ void EnsureRace(int level);
 // the handbrake now and then, nitro and rockets kept topped up through the
 // pickups and fired.
 void DriveRaceTick(int tick);
+// From the main menu of a new game through the car selection, the processor
+// time of starting the race and drawing its first frame, in seconds.
+double SecondsToFirstRaceFrame();
 // True while the race set up by EnsureRace(Level) is still on that level.
 bool RaceStillAt(int level);
 

@@ -87,6 +87,7 @@ template <bool Keyed>
 __attribute__((target("avx2"))) int BlendRunAvx2(uint32_t* d, const uint32_t* s, int n, uint32_t key,
                                                  uint32_t alpha) {
   const __m256i zero = _mm256_setzero_si256(), half = _mm256_set1_epi16(128);
+  const __m256i by257 = _mm256_set1_epi16(257);
   const __m256i a = _mm256_set1_epi16(static_cast<short>(alpha));
   const __m256i rest = _mm256_set1_epi16(static_cast<short>(255 - alpha));
   const __m256i low24 = _mm256_set1_epi32(0xFFFFFF), k = _mm256_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
@@ -100,8 +101,9 @@ __attribute__((target("avx2"))) int BlendRunAvx2(uint32_t* d, const uint32_t* s,
     __m256i hi = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, zero), a),
                                                    _mm256_mullo_epi16(_mm256_unpackhi_epi8(old, zero), rest)),
                                   half);
-    lo = _mm256_srli_epi16(_mm256_add_epi16(lo, _mm256_srli_epi16(lo, 8)), 8);
-    hi = _mm256_srli_epi16(_mm256_add_epi16(hi, _mm256_srli_epi16(hi, 8)), 8);
+    // (x + (x >> 8)) >> 8 is x * 257 >> 16 for every 16-bit x: one multiply.
+    lo = _mm256_mulhi_epu16(lo, by257);
+    hi = _mm256_mulhi_epu16(hi, by257);
     __m256i v = _mm256_packus_epi16(lo, hi);
     v = _mm256_and_si256(v, low24);
     if constexpr (Keyed) v = _mm256_blendv_epi8(v, old, _mm256_cmpeq_epi32(_mm256_and_si256(p, low24), k));
@@ -123,7 +125,7 @@ void BlendRun(uint32_t* d, const uint32_t* s, int n, uint32_t key, uint32_t alph
   const __m128i low24 = _mm_set1_epi32(0xFFFFFF), k = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
   auto mix = [&](__m128i p16, __m128i d16) {
     __m128i x = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(p16, a), _mm_mullo_epi16(d16, rest)), half);
-    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    return _mm_mulhi_epu16(x, _mm_set1_epi16(257));
   };
   for (; i + 4 <= n; i += 4) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));

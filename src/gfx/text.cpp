@@ -179,12 +179,13 @@ void PrepareTextStyles() {
   for (int style = 1; style <= TextStyleCount; ++style) SlotOf(style);
 }
 
-void PrepareNextTextStyle() {
+bool PrepareNextTextStyle() {
   for (int style = 1; style <= TextStyleCount; ++style)
     if (!StyleTried[style]) {
       SlotOf(style);
-      return;
+      return true;
     }
+  return false;
 }
 
 void ResetTextCache() {

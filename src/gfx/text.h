@@ -31,9 +31,8 @@ void DrawText(const std::string& text, double x, double y, bool centreH, bool ce
 // Opens the fonts of every style now, so that the first tick printing a style
 // does not stall on it; nothing depends on it.
 void PrepareTextStyles();
-// Opens the font of the first style not yet opened, if any: called once a
-// frame, it readies every style over the menu's first frames without
-// holding up the first one.
-void PrepareNextTextStyle();
+// Opens the font of the first style not yet opened; false when every style
+// has been tried.
+bool PrepareNextTextStyle();
 // Drops cached glyphs; the next text call opens the fonts again.
 void ResetTextCache();

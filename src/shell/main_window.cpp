@@ -31,6 +31,8 @@
 #include "shell/text_entry.h"
 #include "shell/window_place.h"
 #include "sprites/image_list.h"
+#include "sprites/wave_list.h"
+#include "sprites/image_list.h"
 #include "sprites/lookup_error.h"
 #include "sprites/sprite.h"
 #include "sprites/wave_list.h"
@@ -68,6 +70,15 @@ void RunScreenTick(int lagCount) {
   }
 }
 
+// The fonts, pictures and sounds are made ready one a frame after the first
+// rather than all before it: the window shows at once, and the first race
+// does not stall decoding its pictures. Whatever a frame needs before its
+// turn here is made ready when it is first used.
+void PrepareOneWaitingThing() {
+  PrepareNextTextStyle() || MDXImageList1.DecodeNextWaiting() || MDXImageList2.DecodeNextWaiting() ||
+      MDXWaveList.ReadNextWaiting();
+}
+
 void Tick(int lagCount) {
   const int hoverBefore = HoverButton;
   const bool canDraw = Platform->CanDraw();
@@ -89,9 +100,7 @@ void Tick(int lagCount) {
   FrameRate = MDXTimer.FrameRate;
   UpdateSpeedFactor();
   Platform->Flip(BackSurface);
-  // The fonts are opened one a frame after the first, not all before it:
-  // the window shows at once, and text printed later still never stalls.
-  PrepareNextTextStyle();
+  PrepareOneWaitingThing();
 }
 
 }  // namespace

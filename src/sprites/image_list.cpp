@@ -96,6 +96,15 @@ TPictureCollectionItem& TPictureCollection::Find(const std::string& name) {
   return item;
 }
 
+bool TPictureCollection::DecodeNextWaiting() {
+  for (; CheckedUpTo < Items.size(); ++CheckedUpTo)
+    if (Items[CheckedUpTo].Source.File) {
+      DecodeWaitingPicture(Items[CheckedUpTo++]);
+      return true;
+    }
+  return false;
+}
+
 void TPictureCollection::Clear() {
   Items.clear();
   ColorTable.clear();
@@ -103,6 +112,7 @@ void TPictureCollection::Clear() {
 }
 
 void TPictureCollection::Reindex() {
+  CheckedUpTo = 0;
   Index.Clear();
   for (size_t i = 0; i < Items.size(); ++i) Index.Add(Items[i].Name, static_cast<int>(i));
 }

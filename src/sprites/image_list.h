@@ -48,12 +48,17 @@ class TPictureCollection {
   void Clear();
   // Rebuilds the name lookup after Items were filled or changed directly.
   void Reindex();
+  // Decodes the first picture still waiting in its file; false when none
+  // waits. The frame loop calls it to have every picture ready before it is
+  // first shown.
+  bool DecodeNextWaiting();
 
   std::vector<TPictureCollectionItem> Items;
   std::vector<uint8_t> ColorTable;  // 1024 bytes, kept as the archive has it
 
  private:
   TNameIndex Index;
+  size_t CheckedUpTo = 0;  // no item before this one waits
 };
 
 extern TPictureCollection MDXImageList1;

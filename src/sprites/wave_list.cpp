@@ -20,12 +20,22 @@ TWaveCollectionItem& TWaveCollection::Find(const std::string& name) {
   return item;
 }
 
+bool TWaveCollection::ReadNextWaiting() {
+  for (; CheckedUpTo < Items.size(); ++CheckedUpTo)
+    if (Items[CheckedUpTo].Source.File) {
+      ReadWaitingWave(Items[CheckedUpTo++]);
+      return true;
+    }
+  return false;
+}
+
 void TWaveCollection::Clear() {
   Items.clear();
   Index.Clear();
 }
 
 void TWaveCollection::Reindex() {
+  CheckedUpTo = 0;
   Index.Clear();
   for (size_t i = 0; i < Items.size(); ++i) Index.Add(Items[i].Name, static_cast<int>(i));
 }

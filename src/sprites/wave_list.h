@@ -29,11 +29,14 @@ class TWaveCollection {
   void Clear();
   // Rebuilds the name lookup after Items were filled or changed directly.
   void Reindex();
+  // Reads the first sound still waiting in its file; false when none waits.
+  bool ReadNextWaiting();
 
   std::vector<TWaveCollectionItem> Items;
 
  private:
   TNameIndex Index;
+  size_t CheckedUpTo = 0;  // no item before this one waits
 };
 
 extern TWaveCollection MDXWaveList;

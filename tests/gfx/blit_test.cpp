@@ -332,6 +332,27 @@ TEST(PatternDraws, ClipAtEveryEdgeExactlyAsAnUnclippedDrawWouldShowIt) {
   EXPECT_EQ(s.Pixels, Blank(24, 20).Pixels);
 }
 
+TEST(PatternDraws, EveryRowWidthCopiesExactlyItsPixelsOnEveryPath) {
+  // Rows of 1 to 27 pixels end at every point of an eight- and a four-pixel
+  // step; the surface is no wider than the draw, so a step reaching past the
+  // row's end would show (or fault at the surface's last row).
+  for (const bool wide : {true, false})
+    for (const bool keyed : {true, false})
+      for (int w = 1; w <= 27; ++w) {
+        const TPicture pic = Noise(w, 3, static_cast<unsigned>(w));
+        TSurface s = Blank(w + 2, 3);
+        AllowWideVectorPaths(wide);
+        DrawPattern(s, 1, 0, pic.View(keyed));
+        AllowWideVectorPaths(true);
+        for (int y = 0; y < 3; ++y)
+          for (int x = 0; x < w + 2; ++x) {
+            const uint32_t p = x >= 1 && x <= w ? pic.Bits.Row(y)[x - 1] : Ground;
+            ASSERT_EQ(s.Row(y)[x], keyed && p == Key ? Ground : p)
+                << (wide ? "wide" : "narrow") << (keyed ? " keyed" : "") << " width " << w << " at " << x << "," << y;
+          }
+      }
+}
+
 TEST(PngWrite, ReadsBackAsTheSamePixels) {
   const TPicture pic = Noise(37, 23, 99);
   const std::vector<uint8_t> png = EncodePng(pic.Bits);
