@@ -1,11 +1,17 @@
 // libFuzzer target for the picture and sound archives: the component stream
 // is read and written back byte for byte; the picture and wave lists are
 // read, every name is looked up, every pattern is drawn the three ways the
-// game draws, and the items are written back and read again unchanged.
+// game draws, and the items are written back and read again unchanged. The
+// same bytes loaded from a file, as the game loads them (items left waiting
+// in the file until looked up), must be refused or read alike.
 // Built and run by tools/fuzz.sh.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "gfx/surface.h"
@@ -115,6 +121,65 @@ void CheckWaves(const std::vector<uint8_t>& bytes) {
       Broken("a wave item changed on its way through the writer");
 }
 
+// The bytes as a file of their own: one in memory, named through /proc.
+struct TMemoryFile {
+  int Fd = -1;
+  std::string Path;
+  TMemoryFile(const uint8_t* data, size_t size) {
+    Fd = memfd_create("archive", MFD_CLOEXEC);
+    if (Fd < 0 || write(Fd, data, size) != static_cast<ssize_t>(size)) Broken("cannot make the archive's file");
+    Path = "/proc/self/fd/" + std::to_string(Fd);
+  }
+  ~TMemoryFile() { close(Fd); }
+};
+
+void CheckLoadedFromFile(const uint8_t* data, size_t size) {
+  const std::vector<uint8_t> bytes(data, data + size);
+  const TMemoryFile file(data, size);
+  std::vector<TPictureCollectionItem> whole;
+  bool wholeRead = true;
+  try {
+    whole = ReadImageArchive(bytes);
+  } catch (const EArchiveError&) {
+    wholeRead = false;
+  }
+  TPictureCollection pictures;
+  try {
+    pictures.LoadFromFile(file.Path);
+  } catch (const EArchiveError&) {
+    if (wholeRead && size > 0) Broken("a picture archive read whole was refused from its file");
+    pictures.Clear();
+  }
+  if (!wholeRead && !pictures.Items.empty()) Broken("a picture archive refused whole was loaded from its file");
+  for (size_t i = 0; i < pictures.Items.size(); ++i) {
+    TPictureCollectionItem& item = pictures.Items[i];
+    if (item.Source.File) DecodeWaitingPicture(item);
+    if (item.Picture.Width != whole[i].Picture.Width || item.Picture.Pixels != whole[i].Picture.Pixels)
+      Broken("a picture read from its file differs from the archive read whole");
+  }
+
+  std::vector<TWaveCollectionItem> waves;
+  wholeRead = true;
+  try {
+    waves = ReadWaveArchive(bytes);
+  } catch (const EArchiveError&) {
+    wholeRead = false;
+  }
+  TWaveCollection sounds;
+  try {
+    sounds.LoadFromFile(file.Path);
+  } catch (const EArchiveError&) {
+    if (wholeRead && size > 0) Broken("a sound archive read whole was refused from its file");
+    sounds.Clear();
+  }
+  if (!wholeRead && !sounds.Items.empty()) Broken("a sound archive refused whole was loaded from its file");
+  for (size_t i = 0; i < sounds.Items.size(); ++i) {
+    TWaveCollectionItem& item = sounds.Items[i];
+    if (item.Source.File) ReadWaitingWave(item);
+    if (item.Wave != waves[i].Wave) Broken("a sound read from its file differs from the archive read whole");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -122,5 +187,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);
   CheckPictures(bytes);
   CheckWaves(bytes);
+  CheckLoadedFromFile(data, size);
   return 0;
 }
