@@ -24,42 +24,34 @@ void RaceTick(benchmark::State& state) {
 }
 BENCHMARK(RaceTick)->Arg(1)->Arg(6)->Arg(21)->Apply([](auto* b) { Standard(b, 3000); });
 
-void LoadArchive(benchmark::State& state) {
+// Loads archive Range(0) each iteration; with ReadAll every item is looked
+// up too, so every picture decoded and every sound read.
+void LoadEach(benchmark::State& state, bool readAll) {
   static const char* const Files[] = {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg", "Data/Res/Sounds.dxw"};
   const char* file = Files[state.range(0)];
+  const auto load = [&](auto& list) {
+    list.LoadFromFile(file);
+    if (readAll)
+      for (const auto& item : list.Items) benchmark::DoNotOptimize(list.Find(item.Name));
+    benchmark::DoNotOptimize(list.Items.data());
+  };
   for (auto _ : state) {
     if (state.range(0) < 2) {
       TPictureCollection pictures;
-      pictures.LoadFromFile(file);
-      benchmark::DoNotOptimize(pictures.Items.data());
+      load(pictures);
     } else {
       TWaveCollection waves;
-      waves.LoadFromFile(file);
-      benchmark::DoNotOptimize(waves.Items.data());
+      load(waves);
     }
   }
   state.SetLabel(file);
 }
+
+void LoadArchive(benchmark::State& state) { LoadEach(state, false); }
 BENCHMARK(LoadArchive)->DenseRange(0, 2)->Apply([](auto* b) { Standard(b, 15); });
 
-// The same with every item looked up, so every picture decoded and every
-// sound read: what the load cost before the items waited for first use.
-void LoadArchiveWhole(benchmark::State& state) {
-  static const char* const Files[] = {"Data/Res/Res1.dxg", "Data/Res/Res2.dxg", "Data/Res/Sounds.dxw"};
-  const char* file = Files[state.range(0)];
-  for (auto _ : state) {
-    if (state.range(0) < 2) {
-      TPictureCollection pictures;
-      pictures.LoadFromFile(file);
-      for (const TPictureCollectionItem& item : pictures.Items) benchmark::DoNotOptimize(pictures.Find(item.Name));
-    } else {
-      TWaveCollection waves;
-      waves.LoadFromFile(file);
-      for (const TWaveCollectionItem& item : waves.Items) benchmark::DoNotOptimize(waves.Find(item.Name));
-    }
-  }
-  state.SetLabel(file);
-}
+// What the load cost before the items waited for first use.
+void LoadArchiveWhole(benchmark::State& state) { LoadEach(state, true); }
 BENCHMARK(LoadArchiveWhole)->DenseRange(0, 2)->Apply([](auto* b) { Standard(b, 15); });
 
 }  // namespace
