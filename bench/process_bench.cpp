@@ -13,9 +13,9 @@
 #include <cstring>
 #include <string>
 
+#include "app/start_up.h"
 #include "bench_support.h"
 #include "platform/headless_platform.h"
-#include "shell/main_window.h"
 
 extern char** environ;
 
@@ -124,10 +124,11 @@ BENCHMARK(FirstRaceStart)->Apply([](auto* b) { Standard(b, 10)->UseManualTime()-
 bool RunChildMode(int argc, char** argv) {
   if (argc < 2) return false;
   if (std::strcmp(argv[1], FirstFrameMode) == 0) {
-    THeadlessPlatform machine;
-    Platform = &machine;
-    FormCreate(1);
-    MDXTimerTimer(12);
+    // The game's own start-up (folders, save choice, archives, fonts, the
+    // menu) and its first frame.
+    static THeadlessPlatform machine;
+    if (!StartGame(machine, 1)) return false;
+    RunFrame(0);
     return true;
   }
   if (std::strcmp(argv[1], LongRaceMode) == 0) {

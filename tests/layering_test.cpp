@@ -35,21 +35,21 @@ TEST(Layering, OnlyThePlatformLayerIncludesSdl) {
 // The layers, bottom first: a file may include its own folder and the
 // folders of a lower or equal layer, never a higher one. race/ and screens/
 // are one layer (the windows over the race open the menu screens; the menu
-// screens scroll the road).
+// screens scroll the road). app/, the program's entry and the start-up the
+// script runner shares, stands over everything.
 int LayerOf(const std::string& folder) {
   if (folder == "platform" || folder == "gfx") return 0;
   if (folder == "sprites") return 1;
   if (folder == "shell") return 2;
   if (folder == "race" || folder == "screens") return 3;
+  if (folder == "app") return 4;
   return -1;
 }
 
-// The two files that know the whole game: the program's entry, which wires
-// the machine to the shell, and the frame loop, which dispatches to every
-// screen.
+// The one file below the top that knows the whole game: the frame loop,
+// which dispatches each tick to the open window or the current screen.
 bool KnowsEveryLayer(const fs::path& p) {
-  const std::string rel = fs::relative(p, fs::path(VT_SOURCE_DIR) / "src").generic_string();
-  return rel == "platform/main.cpp" || rel == "shell/main_window.cpp";
+  return fs::relative(p, fs::path(VT_SOURCE_DIR) / "src").generic_string() == "shell/main_window.cpp";
 }
 
 TEST(Layering, NoFolderIncludesAHigherLayer) {
@@ -73,6 +73,29 @@ TEST(Layering, NoFolderIncludesAHigherLayer) {
     }
   }
   EXPECT_GT(filesChecked, 50);
+}
+
+// The race's flow goes one way: the car and the town only report what
+// happened (in the race's state), and the race alone opens windows and ends
+// levels. Of the race's own files they may use its numbers, nothing else.
+TEST(Layering, TheCarAndTheTownNeverCallTheRacesFlow) {
+  const std::regex include(R"(^\s*#\s*include\s*"race/([a-z_]+)\.h")");
+  int filesChecked = 0;
+  for (const char* folder : {"player", "world"}) {
+    for (const auto& entry : fs::directory_iterator(fs::path(VT_SOURCE_DIR) / "src" / "race" / folder)) {
+      const fs::path& p = entry.path();
+      if (p.extension() != ".cpp" && p.extension() != ".h") continue;
+      ++filesChecked;
+      std::ifstream in(p);
+      std::string line;
+      for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+        std::smatch m;
+        if (!std::regex_search(line, m, include)) continue;
+        EXPECT_EQ(m[1].str(), "race_state") << p << ":" << lineNo << " reaches into the race's flow: " << line;
+      }
+    }
+  }
+  EXPECT_GT(filesChecked, 20);
 }
 
 }  // namespace

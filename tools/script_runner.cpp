@@ -36,7 +36,9 @@
 //   random SEED TICKS seeded random keys, typing, mouse, clicks, the close
 //                     button and waits for TICKS ticks (soak runs); a game
 //                     that ends is started again
-// Data/ is read, and Data/Save/ written, relative to the working directory.
+// Data/ is read relative to the working directory; the saves go to Data/Save/
+// there, or where the game's own start-up sends them when it cannot be
+// written ($XDG_DATA_HOME/voltrace2/Save).
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -49,6 +51,7 @@
 #include <string>
 #include <thread>
 
+#include "app/start_up.h"
 #include "gfx/cp1251.h"
 #include "gfx/png_write.h"
 #include "gfx/surface.h"
@@ -58,7 +61,6 @@
 #include "race/race_state.h"
 #include "screens/buttons.h"
 #include "screens/menu_button.h"
-#include "shell/frame_timer.h"
 #include "shell/game_state.h"
 #include "shell/main_window.h"
 #include "shell/sound.h"
@@ -89,7 +91,9 @@ struct TRunner {
     if (Started) return;
     Started = true;
     RecordSoundCalls = true;
-    FormCreate(Seed);
+    // The game's own start-up: the same folders, save choice and first
+    // screen as a player gets.
+    if (!StartGame(Machine, Seed)) std::exit(1);
   }
 
   void Wait(long long ticks) {
@@ -97,7 +101,7 @@ struct TRunner {
     for (long long i = 0; i < ticks && !Terminated; ++i) {
       ClockMs += 1000.0 / Machine.Refresh;
       Machine.NowMs = static_cast<int64_t>(std::floor(ClockMs));
-      MDXTimerTimer(MDXTimer.NextLagCount(Machine.NowMs));
+      RunFrame(Machine.NowMs);
       ++Ticks;
       if (RealNetwork && Machine.HttpPending() > 0)
         std::this_thread::sleep_for(std::chrono::microseconds(1000000 / Machine.Refresh));

@@ -13,6 +13,12 @@
 
 class THeadlessPlatform : public TPlatform {
  public:
+  // The runner plays in the working directory as it finds it; the saves'
+  // fallback follows the desktop's rule for a user's data folder
+  // ($XDG_DATA_HOME, else ~/.local/share) as the real game does.
+  std::string EnterGameFolder() override;
+  std::string UserSaveFolder() override;
+  bool Open() override { return true; }
   void ApplyDisplayMode(bool fullScreen) override;
   int RefreshRate() override { return Refresh; }
   bool CanDraw() override { return true; }

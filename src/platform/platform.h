@@ -1,8 +1,8 @@
 #pragma once
 // Folder platform/: the machine under the game (window, keys, pads, sound,
 // music, links, HTTP). Only this folder includes SDL; it may use gfx/ and
-// nothing above, except main.cpp, the program's entry, which wires the
-// machine to the shell.
+// nothing above. The program's entry (app/) stands over everything and
+// wires the machine to the shell.
 //
 // What the game asks of the machine. The SDL build and the headless script
 // runner each provide one TPlatform; the game reaches it through Platform.
@@ -31,6 +31,19 @@ struct THttpGet {
 class TPlatform {
  public:
   virtual ~TPlatform() = default;
+
+  // Start-up, asked in this order by the game's one start-up before the
+  // first frame. EnterGameFolder makes the folder holding the game's Data
+  // the working directory and returns it; UserSaveFolder is the player's own
+  // data folder for the saves, asked only when the game cannot save beside
+  // itself (empty when there is none); Open opens the window and the sound
+  // device, false with the reason in Error when it cannot. Close undoes
+  // Open.
+  virtual std::string EnterGameFolder() = 0;
+  virtual std::string UserSaveFolder() = 0;
+  virtual bool Open() = 0;
+  virtual void Close() {}
+  std::string Error;
 
   // Display. ApplyDisplayMode keeps the back surface and every image; going
   // windowed restores the placement stored when going full screen.

@@ -1,4 +1,6 @@
-#include "platform/sdl_game_folder.h"
+// Where the game finds its Data folder and where a player's saves go when
+// the game cannot write beside itself.
+#include "platform/sdl_platform.h"
 
 #include <SDL.h>
 
@@ -18,7 +20,11 @@ bool HoldsData(const fs::path& folder) {
 }
 }  // namespace
 
-std::string EnterGameFolder() {
+// Data beside the program (the game unpacked or just built), else the
+// installed data folder next to the program's bin folder, else the working
+// directory as it is: the game finds its archives, music and saves (and
+// "play.url" and the launcher) however it was started.
+std::string TSdlPlatform::EnterGameFolder() {
   std::error_code ec;
   const fs::path here = fs::current_path(ec);
   char* base = SDL_GetBasePath();
@@ -35,7 +41,9 @@ std::string EnterGameFolder() {
   return here.string();
 }
 
-std::string UserSaveFolder() {
+// The XDG data directory on Linux: ~/.local/share/voltrace2/Save, created on
+// the way.
+std::string TSdlPlatform::UserSaveFolder() {
   char* pref = SDL_GetPrefPath(nullptr, "voltrace2");
   if (!pref) return {};
   const std::string folder = (fs::path(pref) / "Save").string();

@@ -352,6 +352,17 @@ bool TSdlPlatform::WindowToSurface(int wx, int wy, int& sx, int& sy) {
   return OutputToPicture(CurrentFit(), SurfaceWidth, SurfaceHeight, ox, oy, sx, sy);
 }
 
+void TSdlPlatform::DeliverEvents(const bool& stop) {
+  SDL_Event e;
+  while (!stop && SDL_PollEvent(&e)) HandleEvent(e);
+}
+
+void TSdlPlatform::WaitForEvent(int ms) { SDL_WaitEventTimeout(nullptr, ms); }
+
+int64_t TSdlPlatform::ClockMs() const { return static_cast<int64_t>(SDL_GetTicks64()); }
+
+uint32_t TSdlPlatform::ClockSeed() const { return static_cast<uint32_t>(SDL_GetPerformanceCounter()); }
+
 void TSdlPlatform::HandleEvent(const SDL_Event& e) {
   if (Gamepads.HandleEvent(e)) return;
   switch (e.type) {

@@ -16,10 +16,14 @@
 
 class TSdlPlatform : public TPlatform {
  public:
+  // The game's folder is found from the program's own place; the saves'
+  // fallback is the desktop's data folder for the game.
+  std::string EnterGameFolder() override;
+  std::string UserSaveFolder() override;
   // Opens the window and the audio device; false (with SDL's reason in
   // Error) when there is no display to open a window on.
-  bool Open();
-  void Close();
+  bool Open() override;
+  void Close() override;
 
   void ApplyDisplayMode(bool fullScreen) override;
   int RefreshRate() override;
@@ -48,8 +52,15 @@ class TSdlPlatform : public TPlatform {
   // The window's events, turned into the game's key, character and mouse
   // events. Returns false while the application is not active.
   void HandleEvent(const SDL_Event& e);
+  // For the program's frame loop: hands every waiting event to the game
+  // until none is left or Stop turns true; sleeps until an event comes (at
+  // most Ms) while another program is in front; the clock the frame timer
+  // reads; a seed for the game's random numbers.
+  void DeliverEvents(const bool& stop);
+  void WaitForEvent(int ms);
+  int64_t ClockMs() const;
+  uint32_t ClockSeed() const;
   bool Active = true;
-  std::string Error;
   TSdlGamepads Gamepads;
 
   // Where the last flip put the picture in the window's drawable pixels.

@@ -99,6 +99,7 @@ void StartRace() {
   Background = new TScrollBackground(2, 10, 13, "Tiles");
   SetLevel(1);
   Lamps = new TLamp();
+  ResetLamps();
   Men = new TMan();
   Bonuses = new TBonus();
   Cars = new TCar();
@@ -117,6 +118,7 @@ void StartRace() {
   DrawHud();
   Lives = 3;
   Score = 0;
+  RaceEvents = reNone;
   OpenOverlay(6);
 }
 
@@ -140,8 +142,17 @@ void StartLevel(bool next) {
   Player->SetEngineSound("Neutral");
 }
 
+void ActOnRaceEvents() {
+  const uint8_t events = RaceEvents;
+  RaceEvents = reNone;
+  if (events & reStartPlaced) ResetLamps();
+  if (events & reLastLifeLost) OpenOverlay(7);
+  if (events & reCarStopped) RaceEndStep();
+}
+
 void RaceTick(int moveCount) {
   MDXSpriteEngine.Move(moveCount);
+  ActOnRaceEvents();
   CopyControls();
   UpdateSpeedometer();
   UpdateClock();

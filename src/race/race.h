@@ -25,6 +25,11 @@ void SetLevel(int level);
 // The next level (Next) or the same level again with a new town.
 void StartLevel(bool next);
 void RaceTick(int moveCount);
+// What the car reported in RaceEvents during the sprites' move, acted on:
+// the lamps after a new start, the game-over window after the last life,
+// the level's end once the car has stopped. RaceTick calls it right after
+// the sprites have moved.
+void ActOnRaceEvents();
 // The panel's texts and sprites; also drawn under every window over the race.
 void DrawHud();
 // Back to the menus: every race sprite goes.

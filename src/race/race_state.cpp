@@ -6,6 +6,7 @@ int BonusCount = 0;
 int CarCount = 0;
 int Lives = 3;
 int32_t Score = 0;
+uint8_t RaceEvents = reNone;
 
 void AddScore(int points) { Score += points; }
 
@@ -14,4 +15,5 @@ void ResetRaceState() {
   TimeLeft = BonusCount = CarCount = 0;
   Lives = 3;
   Score = 0;
+  RaceEvents = reNone;
 }

@@ -10,5 +10,17 @@ extern int CarCount;
 extern int Lives;
 extern int32_t Score;
 
+// What the car has to tell the race: set in the car's move, acted on by the
+// race right after every sprite has moved, then cleared. The car never opens
+// a window or ends a level itself; the race alone does.
+enum TRaceEvent : uint8_t {
+  reNone = 0,
+  reStartPlaced = 1,   // back on a start tile after a wreck: the lamps start afresh
+  reCarStopped = 2,    // stopped after the finish or the time-up: the level's end runs on
+  reLastLifeLost = 4,  // the last wreck's blast is over: the game is over
+};
+extern uint8_t RaceEvents;  // TRaceEvent bits
+inline void ReportRaceEvent(TRaceEvent event) { RaceEvents |= event; }
+
 void AddScore(int points);
 void ResetRaceState();

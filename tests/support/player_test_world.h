@@ -13,6 +13,7 @@
 #include "support/silent_wave.h"
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
+#include "race/race.h"
 #include "race/race_state.h"
 #include "race/world/scroll_background.h"
 #include "race/world/scroll_velocity.h"
@@ -61,6 +62,7 @@ class PlayerWorld : public testing::Test {
     SelectedCar = 1;
     Lives = 3;
     Score = 0;
+    RaceEvents = reNone;
     OverlayWindow = 0;
     std::fill(std::begin(TrackMap), std::end(TrackMap), RoadTile);
     MapRow = 1000;
@@ -83,10 +85,12 @@ class PlayerWorld : public testing::Test {
   }
 
   // One race tick as far as the car is concerned: the world moves (road
-  // first, car last), then the next scroll velocity comes from the car.
+  // first, car last), the race acts on what the car reported, then the next
+  // scroll velocity comes from the car.
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) {
       MDXSpriteEngine.Move(FrameMs);
+      ActOnRaceEvents();
       UpdateScrollVelocity();
     }
   }

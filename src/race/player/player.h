@@ -1,6 +1,9 @@
 #pragma once
 // Folder race/player/: the player's car, its weapons and rockets, damage and
-// drawing. Uses the lower folders and race/world/ and race/.
+// drawing. Uses the lower folders, race/world/ and the race's numbers
+// (race/race_state.h); what the race must act on (the last life lost, the
+// car stopped at a level's end, a new start) it reports in RaceEvents and
+// never calls the race's flow or its windows.
 //
 // The player's car. It stays at a fixed point of the screen and only turns;
 // the town scrolls under it at a velocity taken from its heading and speed.

@@ -4,15 +4,12 @@
 #include <cmath>
 #include <string>
 
-#include "race/overlay_windows.h"
 #include "race/player/burnt_car.h"
 #include "race/player/car_tables.h"
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
 #include "race/player/player_weapons.h"
-#include "race/race.h"
 #include "race/race_state.h"
-#include "race/world/lamps.h"
 #include "race/world/scroll_background.h"
 #include "race/world/scroll_velocity.h"
 #include "race/world/track_map.h"
@@ -110,9 +107,9 @@ void TPlayer::WreckStep() {
     if (!StartPlaced) PlaceAtStart();
     Revive();
   } else {
-    // The game-over window; asked again every tick, it ignores the call
-    // once it is open.
-    OpenOverlay(7);
+    // The race opens the game-over window; told again every tick until it
+    // is open.
+    ReportRaceEvent(reLastLifeLost);
   }
 }
 
@@ -165,7 +162,7 @@ void TPlayer::PlaceAtStart() {
   }
   StartPlaced = true;
   ClearCarsNearby = true;
-  ResetLamps();
+  ReportRaceEvent(reStartPlaced);
 }
 
 void TPlayer::Revive() {
@@ -199,5 +196,5 @@ void TPlayer::EndOfLevelStep() {
   }
   if (Speed > 0) return;
   StopPlayerSounds(true);
-  RaceEndStep();
+  ReportRaceEvent(reCarStopped);
 }

@@ -52,7 +52,6 @@ TLamp::TLamp() : TMyImageSprite(2, "Lamp_L", 0, 0, 9) {
     KindOfTile[LampKinds[k].Tile] = static_cast<int8_t>(k);
     Pictures[k] = &MDXImageList2.Find(LampKinds[k].Picture);
   }
-  ResetLamps();
 }
 
 void TLamp::DoMove(int moveCount) {

@@ -12,6 +12,7 @@ class TLamp : public TMyImageSprite {
 
 extern TLamp* Lamps;
 
-// Lamps need nothing per level; kept for the wreck and level start, which
-// ask the lamps to start afresh.
+// Lamps need nothing per level; kept for the race, which asks the lamps to
+// start afresh when they are made, when a level starts and when the car is
+// back on the road after a wreck.
 void ResetLamps();

@@ -1,7 +1,10 @@
 #pragma once
 // Folder race/world/: the tile map and its generator, the road sprite, and
 // the things on the map (traffic, pedestrians, pickups, lamps, finish line,
-// text cursor). Uses the lower folders and race/.
+// text cursor). Uses the lower folders, the player's car (the things on the
+// map test their outlines against it and call its damage operations) and
+// the race's numbers (race/race_state.h), never the race's flow or its
+// windows.
 //
 // The town of the race: a grid of 72 x 72 pixel tiles, one byte tile code
 // each, rows counted from the top and both indices starting at 1. The tile
