@@ -2,6 +2,8 @@
 // Folder race/: the race as a screen and the windows over any screen, with
 // race/player/ (the player's car) and race/world/ (the town and what lives in
 // it). Uses every lower folder and, as peers, the screens the windows open.
+// The car and the town never call up into the race's flow: they report in
+// RaceEvents and the race's state, and race.cpp alone acts on it.
 //
 // The race as a screen: levels, the clock, the panel, and the end of a
 // level. The car, the road and the roadside objects are called from here in

@@ -1,7 +1,9 @@
 #pragma once
-// Folder shell/: start-up, the frame loop, input, frame rate, settings and
-// top-ten files, sound and music. Uses platform/, gfx/ and sprites/; the
-// frame loop (main_window.cpp) is the one place here that knows every screen.
+// Folder shell/: the main window's creation, the frame loop, input, frame
+// rate, settings and top-ten files and where they are kept, sound and
+// music. Uses platform/, gfx/ and sprites/; the frame loop (main_window.cpp)
+// is the one place here that knows every screen. The program's entry and
+// the start-up around the creation stand above, in app/.
 //
 // MForm: start-up, the frame tick and the window's events. The platform
 // calls these; they only set state or run the game's procedures.

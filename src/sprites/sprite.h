@@ -1,6 +1,7 @@
 #pragma once
 // Folder sprites/: the sprite world, the game's sprite base class, collision
-// quads, the picture and sound lists and their archives. Uses gfx/ only.
+// quads, the picture and sound lists and their archives. Uses gfx/ and
+// platform/'s file checks only.
 //
 // The sprite world: every visible thing is a sprite owned by the one engine.
 // Children move in creation order and draw in ascending Z; a sprite marked
