@@ -21,13 +21,16 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/voltrace2.desktop.in ${VT_PACKAGING
 configure_file(${CMAKE_SOURCE_DIR}/packaging/voltrace2.metainfo.xml.in ${VT_PACKAGING_DIR}/${VT_APP_ID}.metainfo.xml @ONLY)
 
 set(VT_ICON_DIR ${VT_PACKAGING_DIR}/icons)
+# The window shows the same icon: a copy goes beside the archives.
 add_custom_command(
-  OUTPUT ${VT_ICON_DIR}/256x256/apps/${VT_APP_ID}.png
+  OUTPUT ${VT_ICON_DIR}/256x256/apps/${VT_APP_ID}.png ${VT_DATA_DIR}/Icon.png
   COMMAND voltrace2-assets --icons ${VT_ICON_DIR} ${VT_APP_ID}
+  COMMAND ${CMAKE_COMMAND} -E copy ${VT_ICON_DIR}/64x64/apps/${VT_APP_ID}.png ${VT_DATA_DIR}/Icon.png
   DEPENDS voltrace2-assets
   COMMENT "Drawing the desktop icons"
   VERBATIM)
-add_custom_target(vt_icons ALL DEPENDS ${VT_ICON_DIR}/256x256/apps/${VT_APP_ID}.png)
+add_custom_target(vt_icons ALL DEPENDS ${VT_ICON_DIR}/256x256/apps/${VT_APP_ID}.png ${VT_DATA_DIR}/Icon.png)
+add_dependencies(voltrace2 vt_icons)
 
 install(TARGETS voltrace2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Saves written while playing or testing in the build folder stay there.

@@ -12,7 +12,7 @@
 //   refresh HZ        the display's refresh rate (default 85)
 //   wait TICKS        runs that many frame ticks at the refresh rate
 //   key down NAME     Up Down Left Right Space Z X H P Y N Esc Enter
-//   key up NAME       Backspace Shift Ctrl Alt; a key delivers what a real
+//   key up NAME       Backspace Shift Ctrl Alt F11; a key delivers what a real
 //                     keyboard delivers (typed characters, Alt+Enter)
 //   type TEXT         delivers TEXT (UTF-8) as typed characters
 //   mouse X Y         moves the mouse over the drawing area
@@ -139,6 +139,8 @@ struct TRunner {
       if (!AltHeld) Type(13);  // Alt+Enter switches the display and types nothing
     } else if (name == "Backspace") {
       if (down) Type(8);
+    } else if (name == "F11") {
+      if (down) FormKeyDown(VK_F11, AltHeld);
     } else {
       Fail("unknown key '" + name + "'");
     }

@@ -40,6 +40,10 @@ class TPlatform {
   // device, false with the reason in Error when it cannot. Close undoes
   // Open.
   virtual std::string EnterGameFolder() = 0;
+  // True when EnterGameFolder found the data of a game installed for the
+  // whole system (the data folder next to the program's bin folder), whose
+  // tree is never written; false for a game unpacked or built somewhere.
+  virtual bool GameInstalled() const { return false; }
   virtual std::string UserSaveFolder() = 0;
   virtual bool Open() = 0;
   virtual void Close() {}
@@ -100,7 +104,7 @@ class TPlatform {
 extern TPlatform* Platform;
 
 // Virtual-key codes the window's key events deliver.
-constexpr int VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17;
+constexpr int VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_F11 = 122;
 
 // Where the real window's events go. The machine sits below the game and
 // does not know it; the program's entry points these at the main window's

@@ -31,10 +31,13 @@ std::string TSdlPlatform::EnterGameFolder() {
   if (base) {
     const fs::path programFolder = base;
     SDL_free(base);
-    for (const fs::path& candidate : {programFolder, (programFolder / VT_DATA_FROM_BIN).lexically_normal()}) {
+    const fs::path installed = (programFolder / VT_DATA_FROM_BIN).lexically_normal();
+    for (const fs::path& candidate : {programFolder, installed}) {
       if (HoldsData(candidate)) {
         fs::current_path(candidate, ec);
-        if (!ec) return candidate.string();
+        if (ec) continue;
+        Installed = candidate == installed;
+        return candidate.string();
       }
     }
   }
@@ -43,6 +46,14 @@ std::string TSdlPlatform::EnterGameFolder() {
 
 // The XDG data directory on Linux: ~/.local/share/voltrace2/Save, created on
 // the way.
+std::string PlayerDataFile(const std::string& name) {
+  char* pref = SDL_GetPrefPath(nullptr, "voltrace2");
+  if (!pref) return {};
+  const std::string file = (fs::path(pref) / name).string();
+  SDL_free(pref);
+  return file;
+}
+
 std::string TSdlPlatform::UserSaveFolder() {
   char* pref = SDL_GetPrefPath(nullptr, "voltrace2");
   if (!pref) return {};

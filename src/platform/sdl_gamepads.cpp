@@ -1,6 +1,34 @@
 #include "platform/sdl_gamepads.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+int TSdlGamepads::LoadPlayerMappings(const std::string& file) {
+  std::error_code ec;
+  if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return 0;
+  const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
+  if (added < 0) std::fprintf(stderr, "voltrace2: cannot read the pad mappings in %s: %s\n", file.c_str(), SDL_GetError());
+  return added < 0 ? 0 : added;
+}
+
+void TSdlGamepads::SayIfUnmapped(int deviceIndex) {
+  if (SDL_IsGameController(deviceIndex)) return;
+  // Mapping files name a joystick by its GUID without the checksum of its
+  // name (bytes 2 and 3), so that is the form the player needs.
+  SDL_JoystickGUID id = SDL_JoystickGetDeviceGUID(deviceIndex);
+  id.data[2] = id.data[3] = 0;
+  char guid[33];
+  SDL_JoystickGetGUIDString(id, guid, sizeof guid);
+  if (std::find(UnmappedSaid.begin(), UnmappedSaid.end(), guid) != UnmappedSaid.end()) return;
+  UnmappedSaid.push_back(guid);
+  const char* name = SDL_JoystickNameForIndex(deviceIndex);
+  std::fprintf(stderr,
+               "voltrace2: the joystick \"%s\" (%s) has no pad mapping and is not used; "
+               "a mapping line for it in gamecontrollerdb.txt in the game's data folder makes it a pad "
+               "(see the README)\n",
+               name ? name : "?", guid);
+}
 
 
 void TSdlGamepads::Open(int deviceIndex) {
@@ -18,6 +46,7 @@ void TSdlGamepads::Open(int deviceIndex) {
 bool TSdlGamepads::HandleEvent(const SDL_Event& e) {
   switch (e.type) {
     case SDL_CONTROLLERDEVICEADDED: Open(e.cdevice.which); return true;
+    case SDL_JOYDEVICEADDED: SayIfUnmapped(e.jdevice.which); return false;
     case SDL_CONTROLLERDEVICEREMOVED: {
       // Here Which is the instance id, not the device index.
       SDL_GameController* pad = SDL_GameControllerFromInstanceID(e.cdevice.which);

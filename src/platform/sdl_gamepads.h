@@ -10,6 +10,7 @@
 //   Start               P (pause)
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -20,7 +21,13 @@ class TSdlGamepads {
   // its travel, so a worn stick resting off centre does not steer.
   static constexpr int DeadZone = 8192;
 
-  // Handles the controller events; true when E was one of them.
+  // Mappings for pads SDL does not know, from the file the player keeps in
+  // the game's data folder (SDL's own SDL_GAMECONTROLLERCONFIG and
+  // SDL_GAMECONTROLLERCONFIG_FILE work as well). Called once the
+  // controller layer is up; returns how many mappings were added.
+  static int LoadPlayerMappings(const std::string& file);
+  // Handles the controller events; true when E was one of them. A joystick
+  // that SDL cannot use as a pad is named on stderr, once per kind.
   bool HandleEvent(const SDL_Event& e);
   // Adds every open pad's held keys to Held.
   void ReadKeys(bool held[GameKeyCount]) const;
@@ -29,5 +36,7 @@ class TSdlGamepads {
 
  private:
   void Open(int deviceIndex);
+  void SayIfUnmapped(int deviceIndex);
   std::vector<SDL_GameController*> Pads;
+  std::vector<std::string> UnmappedSaid;  // GUIDs already named
 };

@@ -48,6 +48,14 @@ int VoiceOf(int channel, unsigned generation) { return static_cast<int>((generat
 }  // namespace
 
 bool TSdlPlatform::Open() {
+  // The end signals are the game's own (see end_signals.h): SDL would turn
+  // them into a close request, which asks the player a question nobody is
+  // there to answer when the desktop logs out.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The window's class is the program's name, as the desktop entry's
+  // StartupWMClass says, whatever the program file is called.
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", "voltrace2", 0);
+  SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "voltrace2", 0);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     Error = SDL_GetError();
     return false;
@@ -55,6 +63,8 @@ bool TSdlPlatform::Open() {
   // Pads are welcome but not needed: the game plays on without them.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
     std::fprintf(stderr, "voltrace2: no gamepads (%s)\n", SDL_GetError());
+  else
+    TSdlGamepads::LoadPlayerMappings(PlayerDataFile("gamecontrollerdb.txt"));
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
   SDL_Rect usable{0, 0, SurfaceWidth, SurfaceHeight};
@@ -83,6 +93,7 @@ bool TSdlPlatform::Open() {
     WindowFactor = 1;
     SDL_SetWindowSize(Window, SurfaceWidth, SurfaceHeight);
   }
+  SetWindowIconFrom(Window, "Data/Icon.png");
   HandCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   if (HandCursor) SDL_SetCursor(HandCursor);
   SDL_StartTextInput();
@@ -369,8 +380,22 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
     case SDL_QUIT: WindowEvents.CloseQuery(); break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) WindowEvents.CloseQuery();
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Active = false;
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Active = true;
+      // The game stands still while another program is in front, and so
+      // do its music and sounds; they go on where they stopped.
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && Active) {
+        Active = false;
+        if (AudioOpen) {
+          Mix_Pause(-1);
+          Mix_PauseMusic();
+        }
+      }
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && !Active) {
+        Active = true;
+        if (AudioOpen) {
+          Mix_Resume(-1);
+          Mix_ResumeMusic();
+        }
+      }
       break;
     case SDL_KEYDOWN: {
       const SDL_Keycode k = e.key.keysym.sym;
@@ -382,6 +407,8 @@ void TSdlPlatform::HandleEvent(const SDL_Event& e) {
         WindowEvents.KeyDown(VK_RETURN, alt);
         if (!alt) WindowEvents.KeyPress(13);
       }
+      // F11 switches the display as Alt+Enter does, as on most desktops.
+      if (k == SDLK_F11 && !e.key.repeat) WindowEvents.KeyDown(VK_F11, alt);
       if (k == SDLK_BACKSPACE) WindowEvents.KeyPress(8);
       if (k == SDLK_ESCAPE) WindowEvents.KeyPress(27);
       break;

@@ -14,11 +14,21 @@
 #include "platform/platform.h"
 #include "platform/sdl_gamepads.h"
 
+// A file in the player's data folder for the game
+// (~/.local/share/voltrace2/NAME), the folder created on the way; empty when
+// the desktop gives none.
+std::string PlayerDataFile(const std::string& name);
+
+// Gives the window the game's icon from a PNG file; a missing or unreadable
+// file leaves the desktop's default.
+void SetWindowIconFrom(SDL_Window* window, const std::string& pngFile);
+
 class TSdlPlatform : public TPlatform {
  public:
   // The game's folder is found from the program's own place; the saves'
   // fallback is the desktop's data folder for the game.
   std::string EnterGameFolder() override;
+  bool GameInstalled() const override { return Installed; }
   std::string UserSaveFolder() override;
   // Opens the window and the audio device; false (with SDL's reason in
   // Error) when there is no display to open a window on.
@@ -61,6 +71,7 @@ class TSdlPlatform : public TPlatform {
   int64_t ClockMs() const;
   uint32_t ClockSeed() const;
   bool Active = true;
+  bool Installed = false;
   TSdlGamepads Gamepads;
 
   // Where the last flip put the picture in the window's drawable pixels.

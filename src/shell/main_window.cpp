@@ -118,6 +118,7 @@ void FormCreate(uint32_t randomSeed, bool loadArchives) {
   FinishInterruptedSave();
   LoadHighScores();
   LoadOptions();
+  if (DisplayModeChosen >= 0) FullScreen = static_cast<uint8_t>(DisplayModeChosen);
   if (!HighScoresValid()) ResetHighScores();
   LoadWindowPlace();
   ApplyDisplayMode();
@@ -141,7 +142,7 @@ void FormKeyDown(int key, bool alt) {
   Guarded([&] {
     if (key == VK_SHIFT) KeyShift = 1;
     if (key == VK_CONTROL) KeyCtrl = 1;
-    if (alt && key == VK_RETURN) {
+    if ((alt && key == VK_RETURN) || key == VK_F11) {
       FullScreen = FullScreen ? 0 : 1;
       if (GameScreen == 6) OpenOverlay(5);
       ApplyDisplayMode();
@@ -205,11 +206,15 @@ void ApplyDisplayMode() {
 }
 
 void ShutDown() {
+  EndAtOnce();
+  if (std::filesystem::exists("play.url")) OpenLink("play.url");
+}
+
+void EndAtOnce() {
   MDXSpriteEngine.Dead();
   // Options and table together: the options carry the table's checksum.
   SaveOptionsAndHighScores();
   SaveWindowPlace();
-  if (std::filesystem::exists("play.url")) OpenLink("play.url");
   Terminated = true;
 }
 
@@ -233,6 +238,7 @@ void ResetGame() {
   ResetRace();
   Background = nullptr;
   SetDefaultOptions();
+  DisplayModeChosen = -1;
   SpeedFactor = 1.0;
   FrameMs = 15;
   FrameRate = 0;

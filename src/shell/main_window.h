@@ -32,6 +32,9 @@ void FormCloseQuery();
 void ApplyDisplayMode();
 // Saves and ends the program (the loop stops once Terminated is set).
 void ShutDown();
+// The end the desktop asks for (a signal): the exit saves and nothing else,
+// no question, no "play.url", no launcher. ShutDown is this and the link.
+void EndAtOnce();
 // After the loop: starts the launcher beside the game when there is one.
 void RunLauncherCheck();
 // Frees every sprite and puts the shell back to its start state, so a test

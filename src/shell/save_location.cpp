@@ -68,3 +68,18 @@ std::string ChooseSaveFolder(const std::string& gameFolder, const std::function<
          (userFolder.empty() ? "" : " and " + Shown(userFolder)) +
          " cannot be written); settings and highscores will not be kept";
 }
+
+std::string ChooseInstalledSaveFolder(const std::function<std::string()>& userFolderOf,
+                                      const std::function<bool(const std::string&)>& writable) {
+  const std::string userFolder = userFolderOf ? userFolderOf() : std::string();
+  if (!userFolder.empty()) {
+    SaveFolder = userFolder;
+    if (writable(userFolder)) return "voltrace2: saving in " + Shown(userFolder);
+    return "voltrace2: nowhere to save (" + Shown(userFolder) +
+           " cannot be written); settings and highscores will not be kept";
+  }
+  // No folder can ever be made under a device file, not even by root: the
+  // saves read as missing and every write fails and says so.
+  SaveFolder = "/dev/null/voltrace2";
+  return "voltrace2: nowhere to save (no data folder for the player); settings and highscores will not be kept";
+}

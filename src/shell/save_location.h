@@ -23,3 +23,12 @@ bool FolderWritable(const std::string& folder);
 // the game saves.
 std::string ChooseSaveFolder(const std::string& gameFolder, const std::function<std::string()>& userFolderOf,
                              const std::function<bool(const std::string&)>& writable = FolderWritable);
+
+// The same choice for a game installed for the whole system: its saves are
+// always the player's own, in the player's data folder, and the install tree
+// is never written, whoever plays (root can write there, and every new
+// player would then start from root's table). Nothing is copied from the
+// install tree. With no data folder at all, or one that cannot be written,
+// the game plays on and says that nothing will be kept.
+std::string ChooseInstalledSaveFolder(const std::function<std::string()>& userFolderOf,
+                                      const std::function<bool(const std::string&)>& writable = FolderWritable);

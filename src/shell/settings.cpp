@@ -5,6 +5,7 @@ uint8_t MusicOn = 1;
 uint8_t SoundOn = 1;
 std::string Country = "_______";
 std::string HSChecksum;
+int DisplayModeChosen = -1;
 
 void SetDefaultOptions() {
   FullScreen = 0;

@@ -4,6 +4,9 @@
 // handler the game's loop calls.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "platform/sdl_platform.h"
 #include "race/overlay_windows.h"
 #include "race/race.h"
@@ -273,6 +276,50 @@ TEST_F(SdlPlatformTest, TheWindowGoesBackWhereItWas) {
   SDL_GetWindowPosition(Machine.GameWindow(), &x, &y);
   EXPECT_EQ(x, (1024 - 792) / 2);
   EXPECT_EQ(y, (768 - 592) / 2);
+}
+
+// A joystick SDL has no pad mapping for is not silently ignored: the player
+// is told once, and a mapping line in the game's data folder makes it a pad.
+TEST_F(SdlPlatformTest, AJoystickWithoutAMappingIsNamedOnceAndAMappingFileMakesItAPad) {
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_FLIGHT_STICK;
+  desc.naxes = 2;
+  desc.nbuttons = 4;
+  desc.name = "Odd stick";
+  testing::internal::CaptureStderr();
+  for (int plugs = 0; plugs < 2; ++plugs) {
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    Pump();
+    EXPECT_FALSE(SDL_IsGameController(index));
+    SDL_JoystickDetachVirtual(index);
+    Pump();
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  const size_t first = said.find("\"Odd stick\"");
+  ASSERT_NE(first, std::string::npos) << said;
+  EXPECT_NE(said.find("gamecontrollerdb.txt"), std::string::npos) << said;
+  EXPECT_EQ(said.find("\"Odd stick\"", first + 1), std::string::npos) << "said once:\n" << said;
+
+  const int index = SDL_JoystickAttachVirtualEx(&desc);
+  ASSERT_GE(index, 0);
+  // The GUID as the message gave it, ready for a mapping line.
+  const size_t open = said.find('(', first), close = said.find(')', open);
+  ASSERT_NE(close, std::string::npos) << said;
+  const std::string guid = said.substr(open + 1, close - open - 1);
+  ASSERT_EQ(guid.size(), 32u) << said;
+  const std::string file = testing::TempDir() + "voltrace2-mappings.txt";
+  std::FILE* f = std::fopen(file.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fprintf(f, "%s,Odd stick,a:b0,b:b1,x:b2,y:b3,leftx:a0,lefty:a1,platform:Linux,\n", guid.c_str());
+  std::fclose(f);
+  EXPECT_EQ(TSdlGamepads::LoadPlayerMappings(file), 1);
+  std::remove(file.c_str());
+  EXPECT_TRUE(SDL_IsGameController(index));
+  SDL_JoystickDetachVirtual(index);
+  Pump();
+  EXPECT_EQ(TSdlGamepads::LoadPlayerMappings(testing::TempDir() + "no-such-file.txt"), 0);
 }
 
 }  // namespace

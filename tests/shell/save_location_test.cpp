@@ -131,4 +131,27 @@ TEST_F(SaveLocationTest, WithNowhereToWriteTheGameReadsItsOwnSavesAndSaysSo) {
             "voltrace2: nowhere to save (" + Unwritable + " cannot be written); settings and highscores will not be kept");
 }
 
+// An installed game is written by nobody, root included: its saves are the
+// player's own from the first start, never seeded from the install tree.
+TEST_F(SaveLocationTest, AnInstalledGameSavesOnlyInThePlayersFolder) {
+  Write(fs::path(GameSaves) / "hs", "left in the install tree\r\n");
+  EXPECT_EQ(ChooseInstalledSaveFolder(UserFolder()), "voltrace2: saving in " + UserSaves);
+  EXPECT_EQ(SaveFolder, UserSaves);
+  EXPECT_FALSE(fs::exists(fs::path(UserSaves) / "hs")) << "nothing copied from the install tree";
+  ASSERT_TRUE(SaveOptions());
+  EXPECT_TRUE(fs::is_regular_file(fs::path(UserSaves) / "options"));
+  EXPECT_FALSE(fs::exists(fs::path(GameSaves) / "options"));
+}
+
+TEST_F(SaveLocationTest, AnInstalledGameWithNoPlayersFolderKeepsNothingAndWritesNothing) {
+  for (const std::string& user : {Unwritable, std::string()}) {
+    const std::string message = ChooseInstalledSaveFolder([&user] { return user; });
+    EXPECT_NE(message.find("nowhere to save"), std::string::npos) << message;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveOptions()) << "the save fails, even for root";
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(fs::exists(fs::path(GameSaves)));
+  }
+}
+
 }  // namespace
