@@ -73,21 +73,10 @@ TBlastPlan PlanBlast() {
 // Colour of the fire by its heat (1 white hot, 0 cold smoke); cold smoke
 // greys and lightens as it spreads out.
 TRgb FireColour(double heat, double age) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x2a2523}, {0.16, 0x3e2920}, {0.30, 0x7a2a10}, {0.45, 0xcf4812},
-                                    {0.60, 0xff8a1c}, {0.76, 0xffc64e}, {0.90, 0xfff0b0}, {1.00, 0xffffff}};
+  static constexpr TRampStop kRamp[] = {{0.00, 0x2a2523}, {0.16, 0x3e2920}, {0.30, 0x7a2a10}, {0.45, 0xcf4812},
+                                        {0.60, 0xff8a1c}, {0.76, 0xffc64e}, {0.90, 0xfff0b0}, {1.00, 0xffffff}};
   heat = Clamp01(heat);
-  TRgb c = Hex(kRamp[0].Rgb);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At) {
-      const double t = (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At);
-      c = Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), t);
-      break;
-    }
-  if (heat > kRamp[std::size(kRamp) - 1].At) c = Hex(0xffffff);
+  const TRgb c = Ramp(kRamp, heat);
   const double smoke = 1 - Smooth(0.0, 0.3, heat);
   return Mix(c, Hex(0x57514e), smoke * Smooth(0.45, 1.0, age) * 0.8);
 }
@@ -207,17 +196,9 @@ constexpr int kFlamePatterns = 4;
 constexpr double kNozzleY = 6.5;
 
 TRgb FlameColour(double heat) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x6a2ccc}, {0.14, 0x4a3ae8}, {0.28, 0x2f62ff},
-                                    {0.45, 0x5aaeff}, {0.64, 0xbfe6ff}, {0.82, 0xf6fbff}};
-  heat = Clamp01(heat);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At)
-      return Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At));
-  return Hex(0xf6fbff);
+  static constexpr TRampStop kRamp[] = {{0.00, 0x6a2ccc}, {0.14, 0x4a3ae8}, {0.28, 0x2f62ff},
+                                        {0.45, 0x5aaeff}, {0.64, 0xbfe6ff}, {0.82, 0xf6fbff}};
+  return Ramp(kRamp, heat);
 }
 
 TSurface FlamePattern(int pattern) {

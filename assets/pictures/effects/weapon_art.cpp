@@ -561,17 +561,9 @@ TSurface RocketPicture() {
 constexpr int kFireWidth = 18, kFireHeight = 50, kFirePatterns = 6;
 
 TRgb FireColour(double heat) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x5a1a0c}, {0.18, 0xa8280c}, {0.36, 0xe8561a},
-                                    {0.55, 0xffa030}, {0.75, 0xffe27a}, {0.92, 0xfffbe8}};
-  heat = Clamp01(heat);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At)
-      return Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At));
-  return Hex(0xfffbe8);
+  static constexpr TRampStop kRamp[] = {{0.00, 0x5a1a0c}, {0.18, 0xa8280c}, {0.36, 0xe8561a},
+                                        {0.55, 0xffa030}, {0.75, 0xffe27a}, {0.92, 0xfffbe8}};
+  return Ramp(kRamp, heat);
 }
 
 TSurface FirePattern(int pattern) {
@@ -622,19 +614,10 @@ struct TSpark {
 };
 
 TRgb BlastColour(double heat, double age) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x141212}, {0.14, 0x2c2420}, {0.28, 0x5a2614}, {0.42, 0xb23a10},
-                                    {0.58, 0xf2761a}, {0.74, 0xffbc40}, {0.88, 0xfff0a8}, {1.00, 0xffffff}};
+  static constexpr TRampStop kRamp[] = {{0.00, 0x141212}, {0.14, 0x2c2420}, {0.28, 0x5a2614}, {0.42, 0xb23a10},
+                                        {0.58, 0xf2761a}, {0.74, 0xffbc40}, {0.88, 0xfff0a8}, {1.00, 0xffffff}};
   heat = Clamp01(heat);
-  TRgb c = Hex(0xffffff);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At) {
-      c = Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At));
-      break;
-    }
+  const TRgb c = Ramp(kRamp, heat);
   // Old smoke greys a little as it spreads.
   return Mix(c, Hex(0x45403d), (1 - Smooth(0.0, 0.25, heat)) * Smooth(0.5, 1.0, age) * 0.6);
 }
