@@ -2,10 +2,11 @@
 // Small per-pixel helpers of the race's own pictures (the panel, the
 // effects, the lamps): colours as doubles, ordered dithering for the keyed
 // pictures that stand for something half transparent (smoke, flame, the
-// glow under a lamp), and sheets of equally sized patterns.
+// glow under a lamp), colour ramps, and sheets of equally sized patterns.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "gfx/surface.h"
@@ -31,6 +32,21 @@ inline double Smooth(double e0, double e1, double x) {
   const double t = Clamp01((x - e0) / (e1 - e0));
   return t * t * (3 - 2 * t);
 }
+// A colour ramp for fire and smoke: the colour at `at` (clamped to 0..1) is
+// blended between the stops either side of it, and is the last stop's past
+// the last one. The first stop stands at 0.
+struct TRampStop {
+  double At;
+  uint32_t Rgb;
+};
+inline TRgb Ramp(std::span<const TRampStop> stops, double at) {
+  at = Clamp01(at);
+  for (size_t i = 1; i < stops.size(); ++i)
+    if (at <= stops[i].At)
+      return Mix(Hex(stops[i - 1].Rgb), Hex(stops[i].Rgb), (at - stops[i - 1].At) / (stops[i].At - stops[i - 1].At));
+  return Hex(stops.back().Rgb);
+}
+
 // 0x00RRGGBB, nudged off the key colour so a painted pixel is never lost.
 inline uint32_t Pack(TRgb c) {
   auto ch = [](double v) { return static_cast<uint32_t>(std::lround(Clamp01(v) * 255)); };

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "gfx/png_write.h"
+#include "assets/paint/downsample.h"
 #include "assets/paint/paint.h"
 
 namespace cars {
@@ -129,26 +130,6 @@ namespace {
 // Rubber and plastic see only the blurred surroundings.
 TVec RoughEnvironment(const TVec& d) { return Mix(Grey(0.03), Grey(0.55), Smooth(-0.3, 0.9, d.Z)); }
 }  // namespace
-
-TVec Linear(uint32_t rgb) {
-  static const std::array<double, 256> table = [] {
-    std::array<double, 256> t{};
-    for (int i = 0; i < 256; ++i) t[i] = std::pow(i / 255.0, 2.2);
-    return t;
-  }();
-  return {table[(rgb >> 16) & 0xFF], table[(rgb >> 8) & 0xFF], table[rgb & 0xFF]};
-}
-
-uint32_t ToRgb(const TVec& c) {
-  auto ch = [](double v) {
-    v = std::max(0.0, v);
-    // Linear up to the knee, then a soft roll-off towards white.
-    constexpr double knee = 0.7;
-    if (v > knee) v = knee + (1 - knee) * (1 - std::exp(-(v - knee) / (1 - knee)));
-    return static_cast<uint32_t>(std::lround(std::pow(v, 1 / 2.2) * 255));
-  };
-  return ch(c.X) << 16 | ch(c.Y) << 8 | ch(c.Z);
-}
 
 // ---- Shape -------------------------------------------------------------------
 
@@ -637,30 +618,7 @@ TSurface CarSprite(int number) {
   // road it is turned over.
   const std::vector<double> dist = DistanceToOutside(inside, sw, sh);
   const TVec rim = Mix(Linear(0x0b0c0f), Linear(d.Paint), 0.05);
-  const TVec neutral = Linear(kRimNeutral);
-  TSurface out;
-  out.Resize(w, h);
-  for (int py = 0; py < h; ++py)
-    for (int px = 0; px < w; ++px) {
-      TVec sum;
-      int count = 0;
-      for (int j = py * kSub; j < (py + 1) * kSub; ++j)
-        for (int i = px * kSub; i < (px + 1) * kSub; ++i) {
-          const size_t k = static_cast<size_t>(j) * sw + i;
-          if (!inside[k]) continue;
-          const double edge = 1 - Smooth(0.8, 1.9, dist[k] / kSub);
-          sum = sum + Mix(colour[k], rim, edge);
-          ++count;
-        }
-      uint32_t rgb = CarKey;
-      if (count > 0) {
-        const double coverage = static_cast<double>(count) / (kSub * kSub);
-        rgb = ToRgb(Mix(neutral, sum * (1.0 / count), coverage));
-        if (rgb == CarKey) rgb ^= 1;
-      }
-      out.Row(py)[px] = rgb;
-    }
-  return out;
+  return paint::DownsampleWithRim(w, h, kSub, colour, inside, dist, {rim, Linear(kRimNeutral), CarKey, 1});
 }
 
 }  // namespace cars

@@ -10,21 +10,19 @@
 #include <string>
 
 #include "assets/catalog.h"
+#include "assets/paint/linear_light.h"
 #include "gfx/surface.h"
 
 namespace cars {
 
-struct TVec {
-  double X = 0, Y = 0, Z = 0;
-};
-inline TVec operator+(TVec a, TVec b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
-inline TVec operator-(TVec a, TVec b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
-inline TVec operator*(TVec a, double k) { return {a.X * k, a.Y * k, a.Z * k}; }
-inline TVec operator*(TVec a, TVec b) { return {a.X * b.X, a.Y * b.Y, a.Z * b.Z}; }
-inline double Dot(TVec a, TVec b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-inline TVec Cross(TVec a, TVec b) { return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X}; }
-inline TVec Normalize(TVec a) { return a * (1.0 / std::sqrt(Dot(a, a))); }
-inline TVec Mix(TVec a, TVec b, double t) { return a + (b - a) * t; }
+// The cars are shaded in linear light, with the painting kit's vectors.
+using paint::Cross;
+using paint::Dot;
+using paint::Linear;
+using paint::Mix;
+using paint::Normalize;
+using paint::ToRgb;
+using paint::TVec;
 
 enum class TStripes { None, Twin, Centre, Rally };
 enum class THeadlamps { Slim, Round, Wedge };
@@ -71,11 +69,6 @@ const TCarDesign& PlayerCar(int number);
 // right, a bright horizon and a dark floor.
 TVec KeyLight();
 TVec Environment(const TVec& direction);
-
-// sRGB byte colour to linear light and back; ToRgb rolls highlights off
-// softly instead of clipping them.
-TVec Linear(uint32_t rgb);
-uint32_t ToRgb(const TVec& linear);
 
 // Model coordinates: sprite pixels from the sprite's centre, x to the right,
 // y towards the tail (down the sprite), z up from the road.

@@ -20,6 +20,7 @@
 
 #include "assets/pictures/cars/car_art.h"
 #include "gfx/png_write.h"
+#include "assets/paint/downsample.h"
 #include "assets/paint/paint.h"
 #include "assets/paint/race_art_pixels.h"
 
@@ -554,31 +555,9 @@ TSurface DrawPattern(const TVehicle& vehicle, int width, int height, const TOutl
   // A dark rim about a pixel wide, so the vehicle stands out of any road.
   const std::vector<double> dist = RimDistance(inside, sw, sh);
   const TVec rim = cars::Mix(Linear(0x0b0c0f), Linear(rimPaint), 0.05);
-  const TVec neutral = Linear(kRimNeutral);
-  TSurface out;
-  out.Resize(width, height);
-  for (int py = 0; py < height; ++py)
-    for (int px = 0; px < width; ++px) {
-      TVec sum;
-      int count = 0;
-      for (int j = py * kSub; j < (py + 1) * kSub; ++j)
-        for (int i = px * kSub; i < (px + 1) * kSub; ++i) {
-          const size_t k = static_cast<size_t>(j) * sw + i;
-          if (!inside[k]) continue;
-          const double edge = 1 - Smooth(0.8, 1.9, dist[k] / kSub);
-          sum = sum + cars::Mix(colour[k], rim, edge);
-          ++count;
-        }
-      uint32_t rgb = cars::CarKey;
-      // A sliver of a sample or two would only fringe the outline.
-      if (count >= 3) {
-        const double coverage = static_cast<double>(count) / (kSub * kSub);
-        rgb = cars::ToRgb(cars::Mix(neutral, sum * (1.0 / count), coverage));
-        if (rgb == cars::CarKey) rgb ^= 1;
-      }
-      out.Row(py)[px] = rgb;
-    }
-  return out;
+  // A sliver of a sample or two would only fringe the outline.
+  return paint::DownsampleWithRim(width, height, kSub, colour, inside, dist,
+                                  {rim, Linear(kRimNeutral), cars::CarKey, 3});
 }
 
 constexpr uint32_t kRimPaint[KindCount] = {0x2f8791, 0xe8e6df, 0xb3121f, 0xc0581c, 0x23459a};

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "assets/pictures/screens/menu_art.h"
 #include "assets/pictures/screens/screen_art.h"
+#include "assets/pictures/screens/title_logo.h"
 
 using namespace paint;
 
@@ -41,21 +41,10 @@ void PaintIcon(const TCanvas& c) {
     cairo_move_to(p, twoX, twoBase);
     cairo_text_path(p, two.c_str());
   };
-  auto speedLines = [&](cairo_t* p) {
-    const double rows[] = {0.2, 0.4, 0.6, 0.8};
-    const double lengths[] = {0.55, 0.75, 0.68, 0.5};
-    const double h = std::max(1.5, 14 * k), lean = -kSlant;
-    for (int i = 0; i < 4; ++i) {
-      const double y = twoTop + (twoBottom - twoTop) * rows[i] - h / 2;
-      const double right = lineRight - (y - twoTop) * lean;
-      const double left = std::max(inset + 4 * k, right - lengths[i] * n);
-      cairo_move_to(p, left, y + h * 0.7);
-      cairo_line_to(p, right + h * lean, y);
-      cairo_line_to(p, right, y + h);
-      cairo_line_to(p, left + 20 * k, y + h);
-      cairo_close_path(p);
-    }
-  };
+  const double lengths[] = {0.55, 0.75, 0.68, 0.5};
+  TSpeedLines lines{twoTop, twoBottom, lineRight, std::max(1.5, 14 * k), -kSlant, {}, inset + 4 * k, 20 * k};
+  for (int i = 0; i < 4; ++i) lines.Lengths[i] = lengths[i] * n;
+  auto speedLines = [&](cairo_t* p) { SpeedLinesPath(p, lines); };
   // The menu logo's look, scaled from its 242-pixel width to the tile;
   // small sizes keep at least a pixel of outline so the digit stays crisp.
   const double s = n / 160.0;

@@ -11,6 +11,8 @@
 #include <numbers>
 #include <vector>
 
+#include "assets/paint/fireball.h"
+#include "assets/paint/flame_jet.h"
 #include "assets/paint/paint.h"
 #include "assets/paint/race_art_pixels.h"
 
@@ -27,24 +29,13 @@ constexpr int kBlastFrames = 16;
 constexpr double kBlastCentre = kBlastSize / 2.0;
 constexpr uint32_t kBlastSeed = 0x424c5354;  // "BLST"
 
-// One billow of the fireball: it is thrown out from the centre, swells,
-// cools from white through orange to smoke and thins away.
-struct TPuff {
-  double DirX, DirY;
-  double Reach;  // how far it travels
-  double Size;   // its final radius
-  double Delay;  // share of the explosion before it appears
-  double Cooling;
-  double NoiseX, NoiseY;
-};
-
 struct TFragment {
   double DirX, DirY, Reach, Size;
   bool Spark;  // a glowing spark rather than a dark piece of the car
 };
 
 struct TBlastPlan {
-  std::vector<TPuff> Puffs;
+  std::vector<TBillow> Puffs;
   std::vector<TFragment> Fragments;
 };
 
@@ -73,85 +64,37 @@ TBlastPlan PlanBlast() {
 // Colour of the fire by its heat (1 white hot, 0 cold smoke); cold smoke
 // greys and lightens as it spreads out.
 TRgb FireColour(double heat, double age) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x2a2523}, {0.16, 0x3e2920}, {0.30, 0x7a2a10}, {0.45, 0xcf4812},
-                                    {0.60, 0xff8a1c}, {0.76, 0xffc64e}, {0.90, 0xfff0b0}, {1.00, 0xffffff}};
+  static constexpr TRampStop kRamp[] = {{0.00, 0x2a2523}, {0.16, 0x3e2920}, {0.30, 0x7a2a10}, {0.45, 0xcf4812},
+                                        {0.60, 0xff8a1c}, {0.76, 0xffc64e}, {0.90, 0xfff0b0}, {1.00, 0xffffff}};
   heat = Clamp01(heat);
-  TRgb c = Hex(kRamp[0].Rgb);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At) {
-      const double t = (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At);
-      c = Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), t);
-      break;
-    }
-  if (heat > kRamp[std::size(kRamp) - 1].At) c = Hex(0xffffff);
+  const TRgb c = Ramp(kRamp, heat);
   const double smoke = 1 - Smooth(0.0, 0.3, heat);
   return Mix(c, Hex(0x57514e), smoke * Smooth(0.45, 1.0, age) * 0.8);
 }
 
+// A car's billows ease out from the centre, swell to more than twice their
+// first size and thin away from about a third of their time.
+double PuffHeat(double weight, double tau, double s, double cooling) {
+  return weight * (Clamp01(1.12 - tau * 1.55 * cooling) * (1.05 - 0.25 * s));
+}
+constexpr TBillowing kBillowing = {.SpreadPower = 3, .SizeFrom = 0.5, .SizeGrowth = 0.7, .Reach = 1.6, .Fray = 0.55,
+                                   .FrayScale = 0.16, .FrayDrift = 1.7, .FadeFrom = 0.38, .FadeTo = 0.93,
+                                   .Heat = PuffHeat};
+
 TSurface BlastFrame(const TBlastPlan& plan, int frame) {
   const double t = static_cast<double>(frame) / (kBlastFrames - 1);
   const paint::TValueNoise billow(kBlastSeed + 1);
-  const int n = kBlastSize;
-  std::vector<double> density(static_cast<size_t>(n) * n, 0.0), heat(density.size(), 0.0);
-
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
-      const double px = x + 0.5, py = y + 0.5;
-      double d = 0, h = 0;
-      for (const TPuff& puff : plan.Puffs) {
-        if (t < puff.Delay) continue;
-        const double tau = Clamp01((t - puff.Delay) / (1 - puff.Delay));
-        const double spread = 1 - std::pow(1 - tau, 3);
-        const double cx = kBlastCentre + puff.DirX * puff.Reach * spread;
-        const double cy = kBlastCentre + puff.DirY * puff.Reach * spread;
-        const double r = puff.Size * (0.5 + 0.7 * spread);
-        double s = std::hypot(px - cx, py - cy) / r;
-        if (s > 1.6) continue;
-        // Ragged, rolling edges: the noise drifts as the billow grows.
-        s *= 1 + 0.55 * (billow.Fbm(px * 0.16 + puff.NoiseX + tau * 1.7, py * 0.16 + puff.NoiseY, 3) - 0.5);
-        if (s >= 1) continue;
-        const double k = (1 - s * s) * (1 - s * s);
-        const double fade = 1 - Smooth(0.38, 0.93, tau);
-        const double puffHeat = Clamp01(1.12 - tau * 1.55 * puff.Cooling) * (1.05 - 0.25 * s);
-        d += fade * k;
-        h += fade * k * puffHeat;
-      }
-      const size_t i = static_cast<size_t>(y) * n + x;
-      density[i] = d;
-      if (d <= 0) continue;
-      // The rim cools first, and the fire burns on in patches inside the smoke.
-      const double fromCentre = std::hypot(px - kBlastCentre, py - kBlastCentre);
-      const double patches = billow.Fbm(px * 0.11 + 21.3, py * 0.11 - t * 2.2, 3) - 0.5;
-      const double rim = 0.32 * Smooth(6, 28, fromCentre) * Smooth(0.04, 0.3, t) +
-                         0.45 * Smooth(3, 19, fromCentre) * (1 - Smooth(0.2, 0.45, t));
-      heat[i] = h / d - rim + 0.5 * patches * Smooth(0.1, 0.35, t);
-    }
-
-  TPixelLayer layer(n, n);
-  const double age = t;
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
-      const size_t i = static_cast<size_t>(y) * n + x;
-      const double d = density[i];
-      if (d <= 0) continue;
-      // Smoke is lit from the top left: its slopes facing the light are
-      // brighter, the far ones darker; fire glows by itself.
-      auto at = [&](int xx, int yy) {
-        xx = std::clamp(xx, 0, n - 1);
-        yy = std::clamp(yy, 0, n - 1);
-        return density[static_cast<size_t>(yy) * n + xx];
-      };
-      const double slope = (at(x + 1, y) - at(x - 1, y)) + (at(x, y + 1) - at(x, y - 1));
-      const double hot = heat[i];
-      TRgb c = FireColour(hot + 0.12 * std::min(1.0, d - 0.6) * (1 - age), age);
-      const double lit = std::clamp(slope * 0.9, -0.35, 0.35) * (1 - Smooth(0.3, 0.6, hot));
-      c = Scale(c, 1 + lit);
-      layer.Over(x, y, c, std::min(1.0, d * 1.7));
-    }
+  // The rim cools first, and the fire burns on in patches inside the smoke.
+  auto burn = [&](double heat, double px, double py) {
+    const double fromCentre = std::hypot(px - kBlastCentre, py - kBlastCentre);
+    const double patches = billow.Fbm(px * 0.11 + 21.3, py * 0.11 - t * 2.2, 3) - 0.5;
+    const double rim = 0.32 * Smooth(6, 28, fromCentre) * Smooth(0.04, 0.3, t) +
+                       0.45 * Smooth(3, 19, fromCentre) * (1 - Smooth(0.2, 0.45, t));
+    return heat - rim + 0.5 * patches * Smooth(0.1, 0.35, t);
+  };
+  TPixelLayer layer(kBlastSize, kBlastSize);
+  LayCloud(layer, BillowCloud(kBlastSize, kBlastCentre, plan.Puffs, kBillowing, billow, t, burn), t, FireColour,
+           0.12, 1.7);
 
   // Pieces of the car flying out, each with a hot streak behind it, and
   // sparks; they leave the picture within the first half of the blast.
@@ -207,51 +150,30 @@ constexpr int kFlamePatterns = 4;
 constexpr double kNozzleY = 6.5;
 
 TRgb FlameColour(double heat) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x6a2ccc}, {0.14, 0x4a3ae8}, {0.28, 0x2f62ff},
-                                    {0.45, 0x5aaeff}, {0.64, 0xbfe6ff}, {0.82, 0xf6fbff}};
-  heat = Clamp01(heat);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At)
-      return Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At));
-  return Hex(0xf6fbff);
+  static constexpr TRampStop kRamp[] = {{0.00, 0x6a2ccc}, {0.14, 0x4a3ae8}, {0.28, 0x2f62ff},
+                                        {0.45, 0x5aaeff}, {0.64, 0xbfe6ff}, {0.82, 0xf6fbff}};
+  return Ramp(kRamp, heat);
 }
 
-TSurface FlamePattern(int pattern) {
+// It leaves the nozzle narrow, swells and tapers to a wavering tip.
+double FlameHalfWidth(double u) {
+  return 0.6 + 5.0 * (u < 0.12 ? 0.62 + 0.38 * u / 0.12 : std::pow(1 - (u - 0.12) / 0.88, 0.8));
+}
+
+double FlameHeat(double u, double s, double n) {
+  // Shock diamonds: two bright knots along the axis of the jet.
+  const double knots = (0.28 * std::exp(-std::pow((u - 0.2) / 0.05, 2)) +
+                        0.2 * std::exp(-std::pow((u - 0.4) / 0.05, 2))) * (1 - s);
+  return std::pow(1 - u, 1.25) * (1 - 0.75 * s) + knots + 0.12 * n;
+}
+
+TFlameJet NitroFlame(int pattern) {
   static constexpr double kTip[kFlamePatterns] = {44.5, 49.5, 41.5, 47.0};
   static constexpr double kPhase[kFlamePatterns] = {0.0, 2.1, 4.0, 5.3};
-  const paint::TValueNoise flicker(0x464c4d45u + pattern * 31u);
-  TPixelLayer layer(kFlameWidth, kFlameHeight);
-  const double length = kTip[pattern] - kNozzleY;
-  for (int y = 0; y < kFlameHeight; ++y)
-    for (int x = 0; x < kFlameWidth; ++x) {
-      const double px = x + 0.5, py = y + 0.5;
-      const double u = (py - kNozzleY) / length;
-      if (u < 0 || u > 1) continue;
-      // It leaves the nozzle narrow, swells and tapers to a wavering tip.
-      const double width =
-          0.6 + 5.0 * (u < 0.12 ? 0.62 + 0.38 * u / 0.12 : std::pow(1 - (u - 0.12) / 0.88, 0.8));
-      const double axis = kFlameWidth / 2.0 + 0.9 * u * std::sin(u * 8.5 + kPhase[pattern]);
-      const double s = std::abs(px - axis) / width;
-      if (s >= 1.15) continue;
-      const double n = flicker.Fbm(px * 0.3, py * 0.11 - pattern * 1.9, 3) - 0.5;
-      const double cover = (1 - s * s) * (1.6 + 1.2 * n) * (1 - Smooth(0.7, 1.0, u));
-      // Shock diamonds: two bright knots along the axis of the jet.
-      const double knots = (0.28 * std::exp(-std::pow((u - 0.2) / 0.05, 2)) +
-                            0.2 * std::exp(-std::pow((u - 0.4) / 0.05, 2))) * (1 - s);
-      const double hot = std::pow(1 - u, 1.25) * (1 - 0.75 * s) + knots + 0.12 * n;
-      layer.Over(x, y, FlameColour(hot), cover);
-    }
-  return layer.Keyed(true);
-}
-
-TSurface FlameSheet() {
-  std::vector<TSurface> patterns;
-  for (int p = 0; p < kFlamePatterns; ++p) patterns.push_back(FlamePattern(p));
-  return PatternRow(patterns);
+  return {.Width = kFlameWidth, .Height = kFlameHeight, .NozzleY = kNozzleY, .Length = kTip[pattern] - kNozzleY,
+          .HalfWidth = FlameHalfWidth, .Sway = 0.9, .SwayRate = 8.5, .SwayPhase = kPhase[pattern], .Reach = 1.15,
+          .FlickerSeed = 0x464c4d45u + pattern * 31u, .FlickerX = 0.3, .FlickerY = 0.11, .FlickerDrift = pattern * 1.9,
+          .Body = 1, .Cover = 1.6, .CoverFlicker = 1.2, .FadeFrom = 0.7, .Heat = FlameHeat, .Colour = FlameColour};
 }
 
 // ---- Marks ------------------------------------------------------------------
@@ -307,7 +229,7 @@ TSurface BloodMark() {
 
 void AddEffectArt(TImageItems& res2) {
   res2.push_back(KeyedPicture("ExplosionBig", ExplosionSheet(), kKey, kBlastSize, kBlastSize));
-  res2.push_back(KeyedPicture("NitroAnim", FlameSheet(), kKey, kFlameWidth, kFlameHeight));
+  res2.push_back(KeyedPicture("NitroAnim", FlameJetSheet(kFlamePatterns, NitroFlame), kKey, kFlameWidth, kFlameHeight));
   res2.push_back(KeyedPicture("Handbrake", TyreMark(), kKey));
   res2.push_back(KeyedPicture("Blood", BloodMark(), kKey));
 }

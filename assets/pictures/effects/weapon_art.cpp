@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "gfx/png_write.h"
+#include "assets/paint/fireball.h"
+#include "assets/paint/flame_jet.h"
 #include "assets/paint/paint.h"
 #include "race/player/car_tables.h"
 #include "assets/paint/race_art_pixels.h"
@@ -561,47 +563,25 @@ TSurface RocketPicture() {
 constexpr int kFireWidth = 18, kFireHeight = 50, kFirePatterns = 6;
 
 TRgb FireColour(double heat) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x5a1a0c}, {0.18, 0xa8280c}, {0.36, 0xe8561a},
-                                    {0.55, 0xffa030}, {0.75, 0xffe27a}, {0.92, 0xfffbe8}};
-  heat = Clamp01(heat);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At)
-      return Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At));
-  return Hex(0xfffbe8);
+  static constexpr TRampStop kRamp[] = {{0.00, 0x5a1a0c}, {0.18, 0xa8280c}, {0.36, 0xe8561a},
+                                        {0.55, 0xffa030}, {0.75, 0xffe27a}, {0.92, 0xfffbe8}};
+  return Ramp(kRamp, heat);
 }
 
-TSurface FirePattern(int pattern) {
+// Narrow at the nozzle, a bright bulb just behind it, then a tapering,
+// wavering tongue and a thin trail of smoke-red at the end.
+double FireHalfWidth(double u) { return 2.4 + 4.2 * std::sin(std::min(1.0, u * 2.2) * kPi / 2) * std::pow(1 - u, 0.7); }
+
+double FireHeat(double u, double s, double n) {
+  return (1.05 - 1.1 * u) * (1 - 0.7 * s) + 0.15 * n + 0.25 * std::exp(-std::pow((u - 0.1) / 0.08, 2));
+}
+
+TFlameJet RocketFlame(int pattern) {
   static constexpr double kLength[kFirePatterns] = {40, 46, 37, 44, 49, 39};
-  const paint::TValueNoise flicker(0x45464952u + pattern * 97u);
-  TPixelLayer layer(kFireWidth, kFireHeight);
-  const double length = kLength[pattern];
-  for (int y = 0; y < kFireHeight; ++y)
-    for (int x = 0; x < kFireWidth; ++x) {
-      const double px = x + 0.5, py = y + 0.5;
-      const double u = py / length;
-      if (u > 1) continue;
-      // Narrow at the nozzle, a bright bulb just behind it, then a tapering,
-      // wavering tongue and a thin trail of smoke-red at the end.
-      const double width = 2.4 + 4.2 * std::sin(std::min(1.0, u * 2.2) * kPi / 2) * std::pow(1 - u, 0.7);
-      const double axis = kFireWidth / 2.0 + 1.1 * u * std::sin(u * 9 + pattern * 1.7);
-      const double s = std::abs(px - axis) / width;
-      if (s >= 1.2) continue;
-      const double n = flicker.Fbm(px * 0.35, py * 0.14 - pattern * 2.3, 3) - 0.5;
-      const double cover = (1.15 - s * s) * (1.5 + 1.3 * n) * (1 - Smooth(0.6, 1.0, u));
-      const double hot = (1.05 - 1.1 * u) * (1 - 0.7 * s) + 0.15 * n + 0.25 * std::exp(-std::pow((u - 0.1) / 0.08, 2));
-      layer.Over(x, y, FireColour(hot), cover);
-    }
-  return layer.Keyed(true);
-}
-
-TSurface FireSheet() {
-  std::vector<TSurface> patterns;
-  for (int p = 0; p < kFirePatterns; ++p) patterns.push_back(FirePattern(p));
-  return PatternRow(patterns);
+  return {.Width = kFireWidth, .Height = kFireHeight, .NozzleY = 0, .Length = kLength[pattern],
+          .HalfWidth = FireHalfWidth, .Sway = 1.1, .SwayRate = 9, .SwayPhase = pattern * 1.7, .Reach = 1.2,
+          .FlickerSeed = 0x45464952u + pattern * 97u, .FlickerX = 0.35, .FlickerY = 0.14, .FlickerDrift = pattern * 2.3,
+          .Body = 1.15, .Cover = 1.5, .CoverFlicker = 1.3, .FadeFrom = 0.6, .Heat = FireHeat, .Colour = FireColour};
 }
 
 // ---- The rocket blast -----------------------------------------------------------------
@@ -613,31 +593,27 @@ constexpr int kBlastSize = 64, kBlastFrames = 14;
 constexpr double kBlastMid = kBlastSize / 2.0;
 constexpr uint32_t kBlastSeed = 0x524b5442;  // "RKTB"
 
-struct TBillow {
-  double DirX, DirY, Reach, Size, Delay, Cooling, NoiseX, NoiseY;
-};
-
 struct TSpark {
   double DirX, DirY, Reach, Life;  // Life: share of the blast it glows for
 };
 
 TRgb BlastColour(double heat, double age) {
-  struct TStop {
-    double At;
-    uint32_t Rgb;
-  };
-  static constexpr TStop kRamp[] = {{0.00, 0x141212}, {0.14, 0x2c2420}, {0.28, 0x5a2614}, {0.42, 0xb23a10},
-                                    {0.58, 0xf2761a}, {0.74, 0xffbc40}, {0.88, 0xfff0a8}, {1.00, 0xffffff}};
+  static constexpr TRampStop kRamp[] = {{0.00, 0x141212}, {0.14, 0x2c2420}, {0.28, 0x5a2614}, {0.42, 0xb23a10},
+                                        {0.58, 0xf2761a}, {0.74, 0xffbc40}, {0.88, 0xfff0a8}, {1.00, 0xffffff}};
   heat = Clamp01(heat);
-  TRgb c = Hex(0xffffff);
-  for (size_t i = 1; i < std::size(kRamp); ++i)
-    if (heat <= kRamp[i].At) {
-      c = Mix(Hex(kRamp[i - 1].Rgb), Hex(kRamp[i].Rgb), (heat - kRamp[i - 1].At) / (kRamp[i].At - kRamp[i - 1].At));
-      break;
-    }
+  const TRgb c = Ramp(kRamp, heat);
   // Old smoke greys a little as it spreads.
   return Mix(c, Hex(0x45403d), (1 - Smooth(0.0, 0.25, heat)) * Smooth(0.5, 1.0, age) * 0.6);
 }
+
+// A rocket's billows fly out sharper and cool faster than a car's; they
+// swell to twice their first size and thin away from about half their time.
+double BillowHeat(double weight, double tau, double s, double cooling) {
+  return weight * Clamp01(1.15 - tau * 1.7 * cooling) * (1.05 - 0.35 * s);
+}
+constexpr TBillowing kBillowing = {.SpreadPower = 4, .SizeFrom = 0.6, .SizeGrowth = 0.6, .Reach = 1.7, .Fray = 0.6,
+                                   .FrayScale = 0.18, .FrayDrift = 1.9, .FadeFrom = 0.45, .FadeTo = 1.0,
+                                   .Heat = BillowHeat};
 
 TSurface BlastFrame(int frame, const std::vector<TBillow>& billows, const std::vector<TSpark>& sparks) {
   // The last pattern still shows the smoke thinning out; the blast ends
@@ -645,51 +621,13 @@ TSurface BlastFrame(int frame, const std::vector<TBillow>& billows, const std::v
   const double t = static_cast<double>(frame) / kBlastFrames;
   const paint::TValueNoise roll(kBlastSeed + 7);
   const int n = kBlastSize;
-  std::vector<double> density(static_cast<size_t>(n) * n, 0.0), heat(density.size(), 0.0);
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
-      const double px = x + 0.5, py = y + 0.5;
-      double d = 0, h = 0;
-      for (const TBillow& b : billows) {
-        if (t < b.Delay) continue;
-        const double tau = Clamp01((t - b.Delay) / (1 - b.Delay));
-        const double spread = 1 - std::pow(1 - tau, 4);
-        const double cx = kBlastMid + b.DirX * b.Reach * spread, cy = kBlastMid + b.DirY * b.Reach * spread;
-        const double r = b.Size * (0.6 + 0.6 * spread);
-        double s = std::hypot(px - cx, py - cy) / r;
-        if (s > 1.7) continue;
-        s *= 1 + 0.6 * (roll.Fbm(px * 0.18 + b.NoiseX + tau * 1.9, py * 0.18 + b.NoiseY, 3) - 0.5);
-        if (s >= 1) continue;
-        const double k = (1 - s * s) * (1 - s * s);
-        const double fade = 1 - Smooth(0.45, 1.0, tau);
-        d += fade * k;
-        h += fade * k * Clamp01(1.15 - tau * 1.7 * b.Cooling) * (1.05 - 0.35 * s);
-      }
-      const size_t i = static_cast<size_t>(y) * n + x;
-      density[i] = d;
-      if (d > 0) {
-        const double fromMid = std::hypot(px - kBlastMid, py - kBlastMid);
-        const double embers = roll.Fbm(px * 0.13 - 11.1, py * 0.13 + t * 2.6, 3) - 0.5;
-        heat[i] = h / d - 0.3 * Smooth(5, 24, fromMid) * Smooth(0.05, 0.3, t) + 0.45 * embers * Smooth(0.15, 0.4, t);
-      }
-    }
-
+  auto burn = [&](double heat, double px, double py) {
+    const double fromMid = std::hypot(px - kBlastMid, py - kBlastMid);
+    const double embers = roll.Fbm(px * 0.13 - 11.1, py * 0.13 + t * 2.6, 3) - 0.5;
+    return heat - 0.3 * Smooth(5, 24, fromMid) * Smooth(0.05, 0.3, t) + 0.45 * embers * Smooth(0.15, 0.4, t);
+  };
   TPixelLayer layer(n, n);
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
-      const size_t i = static_cast<size_t>(y) * n + x;
-      const double d = density[i];
-      if (d <= 0) continue;
-      auto at = [&](int xx, int yy) {
-        return density[static_cast<size_t>(std::clamp(yy, 0, n - 1)) * n + std::clamp(xx, 0, n - 1)];
-      };
-      // Smoke lit from the top left; fire glows by itself.
-      const double slope = (at(x + 1, y) - at(x - 1, y)) + (at(x, y + 1) - at(x, y - 1));
-      const double hot = heat[i];
-      TRgb c = BlastColour(hot + 0.1 * std::min(1.0, d - 0.6) * (1 - t), t);
-      c = Scale(c, 1 + std::clamp(slope * 0.9, -0.35, 0.35) * (1 - Smooth(0.3, 0.6, hot)));
-      layer.Over(x, y, c, std::min(1.0, d * 1.8));
-    }
+  LayCloud(layer, BillowCloud(n, kBlastMid, billows, kBillowing, roll, t, burn), t, BlastColour, 0.1, 1.8);
 
   // The flash: a white core and short rays.
   if (frame <= 1) {
@@ -759,7 +697,7 @@ void AddWeaponArt(TImageItems& res2) {
     res2.push_back(KeyedPicture("GunAnim_" + std::to_string(f), GunFrame(f), kKey, FrameWidth, FrameHeight));
   res2.push_back(KeyedPicture("GunShooting", GunShootingFrame(), kKey, FrameWidth, FrameHeight + FlashRoom));
   res2.push_back(KeyedPicture("Rocket", RocketPicture(), kKey, kRocketWidth, kRocketHeight));
-  res2.push_back(KeyedPicture("EngineFire", FireSheet(), kKey, kFireWidth, kFireHeight));
+  res2.push_back(KeyedPicture("EngineFire", FlameJetSheet(kFirePatterns, RocketFlame), kKey, kFireWidth, kFireHeight));
   res2.push_back(KeyedPicture("Explosion", BlastSheet(), kKey, kBlastSize, kBlastSize));
 }
 

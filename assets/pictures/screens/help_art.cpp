@@ -14,6 +14,7 @@
 #include "assets/pictures/screens/menu_art.h"
 #include "assets/paint/paint.h"
 #include "assets/pictures/screens/screen_art.h"
+#include "assets/pictures/screens/title_logo.h"
 
 using namespace paint;
 using namespace screen_art;
@@ -156,56 +157,14 @@ TSurface ArrowPicture(const TArrowButton& b) {
 // ---- The small logo -----------------------------------------------------------
 
 // The menu background's title logo, drawn into a box `width` wide: the
-// chrome word across the top, the hot "2" with its speed lines below it.
+// chrome word across the top, the hot "2" with its speed lines below it,
+// the lines kept inside the box.
 void PaintSmallLogo(const TCanvas& c, double left, double top, double width) {
-  cairo_t* cr = c.Cr();
-  constexpr double kSlant = -0.24;
-  const std::string word = "ВОЛЬТРЕЙС", two = "2";
-  const double right = left + width;
-
-  SelectFont(cr, DisplayFace(100, kSlant, 0.96));
-  const double wordSize = 100 * width / MeasureInk(cr, word).Width;
-  SelectFont(cr, DisplayFace(wordSize, kSlant, 0.96));
-  const TInk wordInk = MeasureInk(cr, word);
-  const double wordX = left - wordInk.X, wordBase = top - wordInk.Y;
-  const double wordTop = top;
-
-  const double twoSize = width * 0.92, twoBase = wordBase + width * 0.74;
-  SelectFont(cr, DisplayFace(twoSize, kSlant));
-  const TInk twoInk = MeasureInk(cr, two);
-  const double twoX = right - 2 - twoInk.X - twoInk.Width;
-  const double twoTop = twoBase + twoInk.Y;
-
-  auto wordPath = [&](cairo_t* p) {
-    SelectFont(p, DisplayFace(wordSize, kSlant, 0.96));
-    cairo_move_to(p, wordX, wordBase);
-    cairo_text_path(p, word.c_str());
-  };
-  auto twoPath = [&](cairo_t* p) {
-    SelectFont(p, DisplayFace(twoSize, kSlant));
-    cairo_move_to(p, twoX, twoBase);
-    cairo_text_path(p, two.c_str());
-  };
-  const double lineRight = twoX + twoInk.X + twoInk.Width * 0.45;
-  const double k = width / 242;  // the background's logo is 242 pixels wide
-  auto speedLines = [&](cairo_t* p) {
-    const double rows[] = {0.2, 0.4, 0.6, 0.8};
-    const double lengths[] = {130, 176, 160, 118};
-    const double h = 9.0 * k * 1.3, lean = -kSlant;
-    for (int i = 0; i < 4; ++i) {
-      const double y = twoTop + (twoBase - twoTop) * rows[i] - h / 2;
-      const double r = lineRight - (y - twoTop) * lean;
-      const double l = std::max(left - 2, r - lengths[i] * k * 1.15);
-      cairo_move_to(p, l, y + h * 0.7);
-      cairo_line_to(p, r + h * lean, y);
-      cairo_line_to(p, r, y + h);
-      cairo_line_to(p, l + 20 * k, y + h);
-      cairo_close_path(p);
-    }
-  };
-
-  PaintLogoArt(c, {wordPath, twoPath, speedLines, wordTop, wordBase, twoTop, twoBase, lineRight - 170 * k, lineRight},
-               {2.2, 2, 2.5, 3.5, 0.8, 2.5, 4.5, 0.85, 3.5, 0.75, 2.2, 4, 1.5, 0.5, 0.6, 0.8});
+  PaintTitleLogo(c,
+                 {.Left = left, .Top = top, .Width = width, .TwoSize = width * 0.92, .TwoInset = 2,
+                  .TwoBase = width * 0.74, .TwoBelowWord = true, .ChromeFromInk = false, .LinesBolder = 1.3,
+                  .LinesLonger = 1.15, .LinesLeftLimit = left - 2},
+                 {2.2, 2, 2.5, 3.5, 0.8, 2.5, 4.5, 0.85, 3.5, 0.75, 2.2, 4, 1.5, 0.5, 0.6, 0.8});
 }
 
 TSurface LogoPicture() {

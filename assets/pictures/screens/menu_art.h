@@ -4,7 +4,6 @@
 // caption looks of the menu's picture buttons. Other menu screens print
 // their titles at the top right and their texts at the left of it; buttons
 // of those screens can be made the same way as the main menu's.
-#include <functional>
 #include <string>
 
 #include "gfx/surface.h"
@@ -13,26 +12,6 @@
 // The finished 792 x 592 background, painted on first use and kept for the
 // run so every button can be cut from it.
 const paint::TCanvas& MenuBackground();
-
-// The title logo "ВОЛЬТРЕЙС 2" at any size: chrome letters in an electric
-// blue glow reflecting the sunset, and a hot "2" with speed lines. The
-// caller lays out the shapes; the look gives the sizes of the glows,
-// shadows and outlines, which do not simply scale with the logo.
-struct TLogoShapes {
-  std::function<void(cairo_t*)> Word, Two, SpeedLines;
-  double WordTop, WordBase, TwoTop, TwoBase;
-  // The speed lines fade in from LinesFrom to full at LinesTo.
-  double LinesFrom, LinesTo;
-};
-struct TLogoLook {
-  double ShadowBlur, ShadowDX, ShadowDY;
-  double WordGlowBlur, WordGlowOpacity, WordGlowWidth;
-  double TwoGlowBlur, TwoGlowOpacity, TwoGlowWidth;
-  double LinesAlpha;
-  double WordOutline, TwoOutline, TwoStroke;
-  double EdgeBlur, EdgeDX, EdgeDY;
-};
-void PaintLogoArt(const paint::TCanvas& canvas, const TLogoShapes& shapes, const TLogoLook& look);
 
 enum class TCaptionLook {
   Normal,   // warm white with a soft shadow
