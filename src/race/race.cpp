@@ -37,6 +37,9 @@ TMyImageSprite* WeaponIconSprite = nullptr;
 
 namespace {
 
+// What the clock took off on its last tick (see UpdateClock).
+int LastClockStepMs = 0;
+
 const std::string LevelLabel = Cp1251FromUtf8("УРОВЕНЬ ");
 
 template <typename TSpriteKind>
@@ -167,11 +170,15 @@ void RaceTick(int moveCount) {
 }
 
 void UpdateClock() {
+  // The tick sounds for a whole second crossed by the last tick's step. On
+  // a very fast display FrameMs varies from tick to tick, so the step is
+  // remembered rather than taken to be this tick's.
   if (TimeLeft <= 10000) {
-    const int before = (TimeLeft + FrameMs) / 1000;
+    const int before = (TimeLeft + LastClockStepMs) / 1000;
     const int now = TimeLeft / 1000;
     if (now < before) PlaySound("Tick");
   }
+  LastClockStepMs = FrameMs;
   const bool crossed = Finish && Finish->Crossed;
   if (!Player->TimeUp && !crossed && TimeLeft - FrameMs >= 0) TimeLeft -= FrameMs;
   if (FrameMs + 1 >= TimeLeft) Player->TimeUp = 1;
@@ -279,5 +286,6 @@ void ResetRace() {
   Cars = nullptr;
   Finish = nullptr;
   for (TRocket*& rocket : Rockets) rocket = nullptr;
+  LastClockStepMs = 0;
   ResetRaceState();
 }

@@ -8,6 +8,40 @@ int RefreshRate = 0;
 // nearly always run at, so a race plays at its true speed.
 int UsableRefreshRate(int reported) { return reported <= 1 ? 60 : reported; }
 
+namespace {
+
+// The game is tuned at 85 ticks a second, where a tick counts 11 whole
+// milliseconds: the timers run 935 ms a second there.
+constexpr int TunedRate = 85;
+constexpr int TunedFrameMs = 1000 / TunedRate;
+constexpr int TunedPace = TunedFrameMs * TunedRate;
+
+// Milliseconds owed to the timers but not yet handed out in a whole tick.
+double MsCarried = 0;
+
+// Whole milliseconds a tick counts at this rate. Cutting 1000 / rate to
+// whole milliseconds loses a growing share of every tick as the display gets
+// faster: half of it at 501 Hz, all of it above 1000 Hz, where the timers
+// would stand still. Wherever the cut leaves the timers at least their 85 Hz
+// pace it stands; otherwise a tick counts the 85 Hz tick's milliseconds
+// scaled like every movement, and the fraction left over is carried to the
+// next tick.
+int FrameMsAt(int rate, double speedFactor) {
+  const int whole = 1000 / rate;
+  if (whole * rate >= TunedPace) {
+    MsCarried = 0;
+    return whole;
+  }
+  MsCarried += TunedFrameMs * speedFactor;
+  const int ms = static_cast<int>(MsCarried);
+  MsCarried -= ms;
+  return ms;
+}
+
+}  // namespace
+
+void ResetFrameMsCarry() { MsCarried = 0; }
+
 void UpdateSpeedFactor() {
   const int f = FrameRate;
   const int r = UsableRefreshRate(RefreshRate);
@@ -16,5 +50,5 @@ void UpdateSpeedFactor() {
   if (r - 3 <= f && f <= r) rate = r;
   if (f > r + 2) rate = r;
   SpeedFactor = 85.0 / rate;
-  FrameMs = static_cast<int>(1000 / rate);
+  FrameMs = FrameMsAt(rate, SpeedFactor);
 }

@@ -243,5 +243,6 @@ void ResetGame() {
   FrameMs = 15;
   FrameRate = 0;
   RefreshRate = 0;
+  ResetFrameMsCarry();
   MDXTimer = TFrameTimer();
 }

@@ -75,7 +75,9 @@ void TMyImageSprite::DoMove(int moveCount) {
   if (AnimPos > AnimCount - 0.5) AnimPos = 0;
   // AnimRate is hundredths of a pattern per tick; the screens move by about
   // FrameMs per tick, so the speed per millisecond follows the frame rate.
-  if (AnimRate > 0) AnimSpeed = (1.0 / FrameMs) * AnimRate / 100.0;
+  // Above 1000 Hz a tick may count no whole millisecond, and its lag is
+  // one.
+  if (AnimRate > 0) AnimSpeed = (1.0 / std::max(FrameMs, 1)) * AnimRate / 100.0;
 }
 
 void TMyImageSprite::DoDraw() {

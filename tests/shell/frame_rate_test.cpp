@@ -38,6 +38,27 @@ INSTANTIATE_TEST_SUITE_P(
                       TRateCase{0, 0, 85.0 / 60, 16}, TRateCase{1, 0, 85.0 / 60, 16}, TRateCase{1, 59, 85.0 / 60, 16},
                       TRateCase{0, 30, 85.0 / 30, 33}));
 
+// Whole milliseconds cut from every tick would slow the timers more the
+// faster the display: by half at 501 Hz, to a standstill above 1000 Hz. A
+// second of ticks counts between the 85 Hz pace (11 ms a tick) and the
+// true 1000 ms, with no tick longer than its share.
+TEST(FrameMsTest, ASecondOfTicksCountsASecondAtAnyRate) {
+  for (const int hz : {30, 60, 85, 100, 144, 170, 250, 360, 500, 540, 999, 1000, 1001, 2000, 4000}) {
+    ResetFrameMsCarry();
+    RefreshRate = hz;
+    FrameRate = hz;
+    int counted = 0;
+    for (int tick = 0; tick < hz; ++tick) {
+      UpdateSpeedFactor();
+      EXPECT_LE(FrameMs, 1000 / hz + 1) << hz << " Hz";
+      counted += FrameMs;
+    }
+    EXPECT_GE(counted, 935 - 1) << hz << " Hz";
+    EXPECT_LE(counted, 1000) << hz << " Hz";
+  }
+  ResetFrameMsCarry();
+}
+
 TEST(FrameTimerTest, LagIsAtLeastOneAndCountsFromThePreviousTick) {
   TFrameTimer t;
   EXPECT_EQ(t.NextLagCount(1000), 1);  // the first tick has no predecessor

@@ -168,7 +168,10 @@ void TPlayer::Drive() {
   if (!OnRoad && Speed > 80) Drag = 0.5;
 
   Speed -= Drag * SpeedFactor;
-  if (Speed > 0 && Speed < 0.1) Speed = 0;
+  // The snap catches the last step of a coast, which is as small as the
+  // tick: unscaled, it would also swallow every step of a start from a
+  // standstill on a display of 255 Hz or more.
+  if (Speed > 0 && Speed < 0.1 * SpeedFactor) Speed = 0;
   if (Speed < -15) Speed = -15;
   if (KeyHandbrake && Speed > -1 && Speed < 1) Speed = 0;
   Speed10 = Speed / 10;

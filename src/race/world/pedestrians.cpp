@@ -107,8 +107,10 @@ void TMan::PlaceMen() {
   }
   int n = 1;
   const int length = TrackLength;
+  // Empty until the first row with a road edge; the right-hand sweep starts
+  // from the range the left-hand one ended with.
+  int first = 1, last = 0;
   for (int sweep = 1; sweep <= 2; ++sweep) {
-    int first = 1, last = 0;  // empty until the first row with a road edge
     for (int r = 1500 - length; r <= 1490; ++r) {
       if (r % 5 != 0) continue;
       for (int c = 50; c <= 600; ++c) {

@@ -144,6 +144,7 @@ struct PlaceCase {
   int rowBelow, column;  // the start tile that should be chosen
   double steer;
   int heading;
+  int mapCol;  // the view's column: the tile's column less 6 (tile 4), 7 (12) or 4 (17)
 };
 void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 
@@ -162,14 +163,14 @@ TEST_P(PlaceAtStart, MovesTheViewToTheNearestStartTileBehind) {
   EXPECT_TRUE(Player->ClearCarsNearby);
   if (c.moved) {
     EXPECT_EQ(MapRow, c.mapRow + c.rowBelow - 4);
-    EXPECT_EQ(MapCol, c.column - (c.steer > 0 ? 7 : c.steer < 0 ? 4 : 6));
+    EXPECT_EQ(MapCol, c.mapCol);
     EXPECT_DOUBLE_EQ(Player->Steer, c.steer);
     EXPECT_EQ(Player->Heading, c.heading);
     EXPECT_DOUBLE_EQ(Background->X, 0);
     EXPECT_DOUBLE_EQ(Background->Y, 0);
   } else {
     EXPECT_EQ(MapRow, c.mapRow);
-    EXPECT_EQ(MapCol, 300);
+    EXPECT_EQ(MapCol, c.mapCol);
     EXPECT_DOUBLE_EQ(Player->Steer, 10);
     EXPECT_EQ(Player->Heading, 5);
     EXPECT_DOUBLE_EQ(Background->X, -20);
@@ -180,16 +181,16 @@ TEST_P(PlaceAtStart, MovesTheViewToTheNearestStartTileBehind) {
 INSTANTIATE_TEST_SUITE_P(
     Player, PlaceAtStart,
     testing::Values(
-        PlaceCase{"StraightFiveRowsDown", {{5, 400, 4}}, 1000, true, 5, 400, 0, 0},
-        PlaceCase{"StepRight", {{20, 330, 12}}, 1000, true, 20, 330, 38, 19},
-        PlaceCase{"StepLeft", {{7, 330, 17}}, 1000, true, 7, 330, -38, -19},
-        PlaceCase{"SearchStartsFiveRowsDown", {{4, 330, 4}, {12, 340, 4}}, 1000, true, 12, 340, 0, 0},
-        PlaceCase{"NearestRowWins", {{8, 330, 17}, {9, 500, 4}}, 1000, true, 8, 330, -38, -19},
-        PlaceCase{"RightmostInTheRowWins", {{6, 330, 4}, {6, 331, 12}}, 1000, true, 6, 331, 38, 19},
-        PlaceCase{"ReachesTheLastRow", {{10, 324, 4}}, 1490 - 1, true, 10, 324, 0, 0},
+        PlaceCase{"StraightFiveRowsDown", {{5, 400, 4}}, 1000, true, 5, 400, 0, 0, 394},
+        PlaceCase{"StepRight", {{20, 330, 12}}, 1000, true, 20, 330, 38, 19, 323},
+        PlaceCase{"StepLeft", {{7, 330, 17}}, 1000, true, 7, 330, -38, -19, 326},
+        PlaceCase{"SearchStartsFiveRowsDown", {{4, 330, 4}, {12, 340, 4}}, 1000, true, 12, 340, 0, 0, 334},
+        PlaceCase{"NearestRowWins", {{8, 330, 17}, {9, 500, 4}}, 1000, true, 8, 330, -38, -19, 326},
+        PlaceCase{"RightmostInTheRowWins", {{6, 330, 4}, {6, 331, 12}}, 1000, true, 6, 331, 38, 19, 324},
+        PlaceCase{"ReachesTheLastRow", {{10, 324, 4}}, 1490 - 1, true, 10, 324, 0, 0, 318},
         // The view already shows the start straight.
-        PlaceCase{"BottomOfTheMapKeepsTheView", {{5, 324, 4}}, 1490, false, 0, 0, 0, 0},
-        PlaceCase{"NoStartTileKeepsTheView", {}, 1000, false, 0, 0, 0, 0}),
+        PlaceCase{"BottomOfTheMapKeepsTheView", {{5, 324, 4}}, 1490, false, 0, 0, 0, 0, 300},
+        PlaceCase{"NoStartTileKeepsTheView", {}, 1000, false, 0, 0, 0, 0, 300}),
     [](const testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.name); });
 
 struct BounceCase {

@@ -131,6 +131,36 @@ TEST_F(Weapons, RocketsLeaveThePlayfieldOrBurnOutBackIntoThePool) {
   EXPECT_EQ(r->Y, -1000);
 }
 
+TEST_F(Weapons, FireSendsTheGunRayFromTheCarsCentreAlongItsHeading) {
+  Men = new TMan();
+  // The 64 x 156 car at (365, 400) has its centre at (397, 478). Each walker
+  // stands where only a ray from the centre along the heading reaches its
+  // 100-pixel box: below the car's top edge and right of its left edge
+  // going up, below its top edge going right.
+  struct TShot {
+    int Heading;
+    double ManX, ManY;
+  };
+  for (const TShot shot : {TShot{0, 444, 522}, TShot{64, 520, 523}}) {
+    for (TPedestrian& m : Men->Man) m = TPedestrian{};
+    TPedestrian& m = Men->Man[1];
+    m.Active = m.Visible = 1;
+    m.Direction = ManUp;
+    m.Speed = 4;
+    m.X = WorldX(shot.ManX);
+    m.Y = WorldY(shot.ManY);
+    Player->GiveBonus(WeaponGun);
+    Player->WeaponFrame = 6;
+    Player->FireCooldown = 0;
+    Player->Steer = 2 * shot.Heading;
+    Player->Heading = shot.Heading;
+    Score = 0;
+    Player->Fire();
+    EXPECT_EQ(m.Direction, ManLying) << "heading " << shot.Heading;
+    EXPECT_EQ(Score, 5) << "heading " << shot.Heading;
+  }
+}
+
 TEST_F(Weapons, TheGunRayLaysDownEveryoneInItsBoxAndStopsThere) {
   Men = new TMan();
   Cars = new TCar();

@@ -222,4 +222,32 @@ TEST_F(Pedestrians, EveryoneIsPlacedOnASidewalkBesideTheRoad) {
   }
 }
 
+TEST_F(Pedestrians, TheRightHandSweepStartsFromTheLeftHandSweepsLastRange) {
+  // A town with one road edge only: a left edge (1) on the placement's last
+  // row, 1490, with a sidewalk (23) down the 19 columns left of it on every
+  // row, and no right edge anywhere.
+  std::fill(std::begin(TrackMap), std::end(TrackMap), uint8_t{0});
+  for (int r = 1; r <= MapRows; ++r)
+    for (int c = 281; c <= 299; ++c) Tile(r, c) = 23;
+  Tile(1490, 300) = 1;
+  TrackLength = 300;
+  Randomize(3);
+  Men->PlaceMen();
+  // Rows 1200 to 1490 in fives: slots 1..59 on the left, 60..118 on the
+  // right. The left sweep finds its range on row 1490 only.
+  for (int i = 1; i <= 58; ++i) EXPECT_EQ(Men->Man[i].Active, 0) << i;
+  const TPedestrian& last = Men->Man[59];
+  ASSERT_EQ(last.Active, 1) << "this seed's range on row 1490 is not empty";
+  EXPECT_EQ(last.Y, 72.0 * 1490);
+  // With no right edge on any row the range stays the one row 1490 gave,
+  // and everyone of the right-hand sweep stands in its first column.
+  for (int i = 60; i <= 118; ++i) {
+    const TPedestrian& m = Men->Man[i];
+    EXPECT_EQ(m.Active, 1) << i;
+    EXPECT_EQ(m.X, last.X) << i;
+    EXPECT_EQ(m.Y, 72.0 * (1200 + 5 * (i - 60))) << i;
+  }
+  EXPECT_EQ(Men->Man[119].Active, 0);
+}
+
 }  // namespace

@@ -29,6 +29,12 @@ class RivalCars : public TownWorld {
   }
 };
 
+// Where each kind sits across its column, from the left of the column to
+// the left of its picture: oncoming in the road's second column, driving up
+// in its third (the motorbike near the kerb, the others near the middle).
+const double OncomingLeft[6] = {0, -14, -24, 4, -18, -55};
+const double UpLeft[6] = {0, -14, -24, 36, -6, -40};
+
 struct TLevelTraffic {
   int Level, Length, Count;
 };
@@ -48,6 +54,8 @@ TEST_F(RivalCars, EachLevelPlacesItsTrafficOneCarARowFourRowsApart) {
       if (car.Orientation == 0) continue;
       ++placed;
       ASSERT_LE(i, CarCount);
+      ASSERT_GE(car.Kind, 1);
+      ASSERT_LE(car.Kind, 5);
       const int row = static_cast<int>(car.Y) / 72;
       EXPECT_EQ(car.Y, 72.0 * row);
       EXPECT_EQ(row % 4, 0) << "level " << t.Level << " car " << i;
@@ -55,14 +63,14 @@ TEST_F(RivalCars, EachLevelPlacesItsTrafficOneCarARowFourRowsApart) {
       EXPECT_LE(row, 1489);
       EXPECT_TRUE(rows.insert(row).second) << "two cars on row " << row;
       if (i <= t.Count / 2) {
-        // Oncoming, centred in the road's second column.
+        // Oncoming, in the road's second column.
         EXPECT_EQ(car.Orientation, 4);
         EXPECT_EQ(car.Speed, -5);
-        EXPECT_EQ(car.X, 72.0 * (LeftEdge + 1) + SpawnOfsDown[car.Kind]);
+        EXPECT_EQ(car.X, 72.0 * (LeftEdge + 1) + OncomingLeft[car.Kind]);
       } else {
         EXPECT_EQ(car.Orientation, 3);
         EXPECT_EQ(car.Speed, 6);
-        EXPECT_EQ(car.X, 72.0 * (LeftEdge + 3) + SpawnOfsUp[car.Kind]);
+        EXPECT_EQ(car.X, 72.0 * (LeftEdge + 3) + UpLeft[car.Kind]);
       }
     }
     EXPECT_EQ(placed, t.Count) << "level " << t.Level;
@@ -268,7 +276,7 @@ TEST_F(RivalCars, CarsLeavingEitherEndComeBackAtTheOtherAsTheOtherTraffic) {
   EXPECT_EQ(down.Orientation, 3);
   EXPECT_EQ(down.Speed, 6);
   EXPECT_EQ(down.Y, 107856);
-  EXPECT_EQ(down.X, 72.0 * 323 + SpawnOfsUp[down.Kind]);
+  EXPECT_EQ(down.X, 72.0 * 323 + UpLeft[down.Kind]);
 
   TRivalCar& up = OnlyCar(3, 6, 0, 0);
   up.Y = 72.0 * (1535 - 300) + 1;  // moves 3 up, beyond the finish end
@@ -276,7 +284,7 @@ TEST_F(RivalCars, CarsLeavingEitherEndComeBackAtTheOtherAsTheOtherTraffic) {
   EXPECT_EQ(up.Orientation, 4);
   EXPECT_EQ(up.Speed, -5);
   EXPECT_EQ(up.Y, 72.0 * 1236);
-  EXPECT_EQ(up.X, 72.0 * 321 + SpawnOfsDown[up.Kind]);
+  EXPECT_EQ(up.X, 72.0 * 321 + OncomingLeft[up.Kind]);
 }
 
 TEST_F(RivalCars, ARespawnedCarRemovesTheCarsItLandsOn) {
