@@ -115,6 +115,8 @@ TSqliteStore::TSqliteStore(const std::string& path) {
     // WAL with a full sync on every commit: an answered report is on disk.
     Exec(Db, "PRAGMA journal_mode=WAL");
     Exec(Db, "PRAGMA synchronous=FULL");
+    // Room for the indexes' upper pages of a table of millions of reports.
+    Exec(Db, "PRAGMA cache_size=-32768");
     BringUpToDate(Db);
   } catch (const std::exception& e) {
     sqlite3_close(Db);

@@ -59,7 +59,13 @@ void TTableKeeper::Loop() {
       Wake.wait_until(hold, looked + LookEvery, [this] { return !Queue.empty() || Stopping; });
       if (Queue.empty() && Stopping) return;
       // Whatever arrived while the last commit was being written goes
-      // into the next one together.
+      // into the next one together. Under load (the last commit held more
+      // than one) the clients answered by it are still on their way back:
+      // waiting a fraction of a commit's time lets them share this one.
+      if (LastBatch > 1 && Queue.size() < LastBatch && !Stopping) {
+        const auto gather = std::min(LastCommit / 2, std::chrono::steady_clock::duration(std::chrono::milliseconds(2)));
+        Wake.wait_for(hold, gather, [this] { return Queue.size() >= LastBatch || Stopping; });
+      }
       while (!Queue.empty() && jobs.size() < MostInOneCommit) {
         jobs.push_back(Queue.front());
         Queue.pop_front();
@@ -89,6 +95,8 @@ void TTableKeeper::Settle(std::deque<TCommitJob*>& jobs) {
     TCommitResult result;
     const Clock::time_point start = Clock::now();
     const bool ok = Store->Commit(entries, result);
+    LastCommit = Clock::now() - start;
+    LastBatch = entries.size();
     int fresh = 0;
     for (size_t i = 0; i < reports.size(); ++i) {
       reports[i]->Ok = ok;

@@ -4,6 +4,7 @@
 // and the page of the first hundred is kept built, made anew only when they
 // change (by this service's reports, or by another program writing to the
 // store: a second service, a removal), so that a page view costs no read.
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -55,5 +56,7 @@ class TTableKeeper {
   bool Stopping = false;
   std::shared_ptr<const TPage> Current;
   int64_t SeenVersion = -1;
+  size_t LastBatch = 0;  // reports in the last commit, and its time
+  std::chrono::steady_clock::duration LastCommit{};
   std::thread Thread;
 };
