@@ -120,7 +120,12 @@ const char* const Schema =
 }  // namespace
 
 TPostgresStore::TPostgresStore(const std::string& uri) {
-  Db = PQconnectdb(uri.c_str());
+  // A database that does not answer is given up after five seconds (unless
+  // the address says otherwise), so that reports are refused rather than
+  // kept waiting.
+  const char* const keys[] = {"connect_timeout", "dbname", nullptr};
+  const char* const values[] = {"5", uri.c_str(), nullptr};
+  Db = PQconnectdbParams(keys, values, 1);
   if (PQstatus(Db) != CONNECTION_OK) {
     const std::string message = PQerrorMessage(Db);
     PQfinish(Db);
