@@ -1,12 +1,20 @@
 #pragma once
-// The online table's storage: one SQLite file in WAL mode. Every report is
-// committed to disk before the service answers it, so an answered report
-// survives the service being killed at any moment.
-#include <sqlite3.h>
-
+// The online table's storage, behind one interface: an SQLite file for a
+// service on its own (the default), or a PostgreSQL database that several
+// services share.
+//
+// Two tables: every report once ("scores": the same name, score and
+// country sent again is the same report), and each player's best
+// ("players": one row per name and country, kept as reports arrive and
+// indexed in the table's order), so that the page reads its hundred rows
+// through the index whatever the number of reports. A one-row "meta" keeps
+// the counts and a number that grows whenever the first hundred change,
+// which tells every service reading the store when its page is stale.
+//
+// A store is used by one thread at a time.
 #include <cstdint>
-#include <mutex>
-#include <stdexcept>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,27 +25,55 @@ struct TStoredScore {
   int64_t Time = 0;     // seconds since 1970, UTC
 };
 
-class TScoreStore {
- public:
-  // Opens (creating if need be) the file; throws std::runtime_error.
-  explicit TScoreStore(const std::string& path);
-  ~TScoreStore();
-  TScoreStore(const TScoreStore&) = delete;
-  TScoreStore& operator=(const TScoreStore&) = delete;
-
-  // Stores one entry; false when the file could not be written.
-  bool Add(const TStoredScore& entry);
-  // The best entry of each name and country, best first; among equal
-  // scores the one reached earlier stays above, as in the game's table.
-  std::vector<TStoredScore> Table(int limit);
-  // Every stored entry in the order stored.
-  std::vector<TStoredScore> All();
-
- private:
-  sqlite3* Db = nullptr;
-  std::mutex Lock;
+struct TStoreCounts {
+  int64_t Reports = 0;
+  int64_t Players = 0;
+  int64_t TopVersion = 0;  // grows whenever the first hundred change
 };
 
-// Where the service keeps its table when no file is named: the user's data
+// What one commit did.
+struct TCommitResult {
+  std::vector<bool> Fresh;  // per entry: false when that report was already stored
+  bool TopChanged = false;  // the first hundred are not what they were
+};
+
+// The players' places: a better score first; among equal scores the one
+// reached earlier, then the one reported earlier, stays above.
+constexpr int TablePlaces = 100;
+
+class TScoreStore {
+ public:
+  virtual ~TScoreStore() = default;
+  // Stores the entries in one transaction, durable when it returns true.
+  virtual bool Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) = 0;
+  // The best of each player, best first; nullopt when the store cannot be read.
+  virtual std::optional<std::vector<TStoredScore>> Table(int limit) = 0;
+  virtual std::optional<TStoreCounts> Counts() = 0;
+  // Removes every report of one player; the number removed, or -1.
+  virtual int64_t Remove(const std::string& name, const std::string& country) = 0;
+  // Every stored report in the order stored (for checks and small tables).
+  virtual std::optional<std::vector<TStoredScore>> All() = 0;
+  // Why the last call failed, for the log.
+  virtual std::string LastError() const = 0;
+
+  // One entry in its own commit; false when it could not be stored.
+  bool Add(const TStoredScore& entry);
+};
+
+// Opens a store: "postgresql://..." (or "postgres://...") names a
+// PostgreSQL database, anything else an SQLite file (created if need be,
+// checked at opening). Throws std::runtime_error when it cannot be used.
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& where);
+bool IsPostgresAddress(const std::string& where);
+
+// Where the service keeps its table when no store is named: the user's data
 // directory ($XDG_DATA_HOME, else ~/.local/share)/voltrace2-scores/scores.db.
 std::string DefaultStorePath();
+
+// True when a (score, time, report) place is at or above another's.
+inline bool PlacedAtOrAbove(int32_t score, int64_t time, int64_t report, int32_t score2, int64_t time2,
+                            int64_t report2) {
+  if (score != score2) return score > score2;
+  if (time != time2) return time < time2;
+  return report <= report2;
+}

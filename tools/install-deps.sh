@@ -7,6 +7,7 @@ libsdl2-dev libsdl2-mixer-dev libbenchmark-dev libsdl2-ttf-dev libfontconfig-dev
 libcurl4-openssl-dev libcairo2-dev libpng-dev zlib1g-dev
 fonts-jura fonts-paratype fonts-liberation2
 libcpp-httplib-dev libsqlite3-dev chromium
+libmicrohttpd-dev libpq-dev postgresql
 desktop-file-utils appstream
 clang libclang-rt-14-dev"
 missing=""

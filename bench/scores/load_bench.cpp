@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
 
   TServiceOptions options;
   options.Port = 0;
-  options.StorePath = (dir / "scores.db").string();
-  options.Threads = clients;
+  options.Store = (dir / "scores.db").string();
+  options.AccessLog = false;
   options.RatePerMinute = 0;  // every client is 127.0.0.1
   options.Key = VT_REPORT_KEY[0];
   TScoreService service(options);
@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
 
   std::map<std::string, int> seen;
   int wrong = 0;
-  for (const TStoredScore& s : service.Store().All()) {
+  const std::vector<TStoredScore> stored = OpenScoreStore(options.Store)->All().value();
+  for (const TStoredScore& s : stored) {
     ++seen[s.Name];
     const int i = std::atoi(s.Name.c_str() + 1);
     if (s.Score != i * 7 - 5000 || s.Country != "bench") ++wrong;
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
   for (auto& v : latency) all.insert(all.end(), v.begin(), v.end());
 
   std::printf("reports %d, clients %d, answered 200: %d, stored exactly once: %d, stored rows: %zu, wrong rows: %d\n",
-              reports, clients, reports - failures.load(), once, static_cast<size_t>(service.Store().All().size()),
+              reports, clients, reports - failures.load(), once, stored.size(),
               wrong);
   std::printf("wall %.2f s, throughput %.0f reports/s, latency median %.2f ms, 95th percentile %.2f ms, "
               "processor time (service and clients) %.2f s\n",

@@ -42,7 +42,8 @@ TEST(ScorePageInBrowser, ShowsCyrillicNamesInOrderAndMarkupAsText) {
   TScratch scratch;
   const fs::path db = scratch.Dir / "scores.db";
   {
-    TScoreStore store(db.string());
+    const auto opened = OpenScoreStore(db.string());
+    TScoreStore& store = *opened;
     // A name the game cannot type, put straight into the file.
     store.Add({"<b>&x", 5000, "UK", 1500});
     store.Add({"\xC2\xE0\xF1\xFF", 5000, "\xD0\xEE\xF1\xF1\xE8\xFF", 1600});  // Вася, Россия: same score, later

@@ -1,21 +1,30 @@
 #include "service_process.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
-TServiceProcess::TServiceProcess(const std::filesystem::path& db, const std::vector<std::string>& extra) {
+TServiceProcess::TServiceProcess(const std::string& store, const std::vector<std::string>& extra,
+                                 const std::string& log) {
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe");
-  std::vector<std::string> args = {VT_SCORES_SERVICE, "--listen", "127.0.0.1:0", "--db", db.string()};
+  std::vector<std::string> args = {VT_SCORES_SERVICE, "--listen", "127.0.0.1:0", "--db", store};
   args.insert(args.end(), extra.begin(), extra.end());
   Pid = fork();
   if (Pid == 0) {
     dup2(fds[1], 1);
+    if (!log.empty()) {
+      const int file = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+      dup2(file, 2);
+      close(file);
+    }
     close(fds[0]);
     close(fds[1]);
     std::vector<char*> argv;
@@ -36,12 +45,13 @@ TServiceProcess::TServiceProcess(const std::filesystem::path& db, const std::vec
   Base = "http://127.0.0.1:" + std::to_string(Port);
 }
 
-void TServiceProcess::Kill(int signal) {
-  if (Pid <= 0) return;
+int TServiceProcess::Kill(int signal) {
+  if (Pid <= 0) return -1;
   kill(Pid, signal);
-  int status;
+  int status = 0;
   waitpid(Pid, &status, 0);
   Pid = -1;
+  return status;
 }
 
 TServiceProcess::~TServiceProcess() {
@@ -70,4 +80,11 @@ int RunCommand(const std::string& command, std::string& output) {
   while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) output.append(buf, n);
   const int status = pclose(pipe);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }

@@ -8,10 +8,14 @@
 #include <vector>
 
 struct TServiceProcess {
-  // Starts the service on 127.0.0.1, any free port, keeping its table in db.
-  explicit TServiceProcess(const std::filesystem::path& db, const std::vector<std::string>& extra = {});
+  // Starts the service on 127.0.0.1, any free port, keeping its table in
+  // store (a file or a postgresql:// address); its log goes to log when
+  // one is named, else to the test's own stderr.
+  explicit TServiceProcess(const std::string& store, const std::vector<std::string>& extra = {},
+                           const std::string& log = "");
   ~TServiceProcess();  // SIGTERM, then waits for it
-  void Kill(int signal);
+  // Sends the signal and waits for the process to end; its exit status.
+  int Kill(int signal);
   pid_t Pid = -1;
   int Port = 0;
   std::string Base;  // "http://127.0.0.1:PORT"
@@ -28,3 +32,6 @@ struct TScratch {
 
 // Runs a shell command, giving its exit code and output.
 int RunCommand(const std::string& command, std::string& output);
+
+// The whole text of a file ("" when there is none).
+std::string ReadFile(const std::filesystem::path& path);

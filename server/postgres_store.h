@@ -1,0 +1,31 @@
+#pragma once
+// The table in a PostgreSQL database that several services may share: each
+// report is stored once whichever service takes it, and each service's page
+// follows the others' reports.
+#include <libpq-fe.h>
+
+#include "score_store.h"
+
+class TPostgresStore : public TScoreStore {
+ public:
+  // Connects (a libpq URI, "postgresql://user@host:port/database") and
+  // makes the tables if they are missing; throws std::runtime_error.
+  explicit TPostgresStore(const std::string& uri);
+  ~TPostgresStore() override;
+
+  bool Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) override;
+  std::optional<std::vector<TStoredScore>> Table(int limit) override;
+  std::optional<TStoreCounts> Counts() override;
+  int64_t Remove(const std::string& name, const std::string& country) override;
+  std::optional<std::vector<TStoredScore>> All() override;
+  std::string LastError() const override { return Error; }
+
+ private:
+  bool Connected();
+  bool TryCommit(const std::vector<TStoredScore>& entries, TCommitResult& result, bool& retry);
+  std::optional<std::vector<TStoredScore>> Rows(const char* statement, int64_t limit);
+
+  PGconn* Db = nullptr;
+  bool Prepared = false;
+  std::string Error;
+};

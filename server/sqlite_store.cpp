@@ -1,0 +1,273 @@
+#include "sqlite_store.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+void Exec(sqlite3* db, const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string message = error ? error : sqlite3_errmsg(db);
+    sqlite3_free(error);
+    throw std::runtime_error(message);
+  }
+}
+
+// One statement, prepared for one call and finalized with it.
+struct TStatement {
+  sqlite3_stmt* St = nullptr;
+  TStatement(sqlite3* db, const char* sql) {
+    if (sqlite3_prepare_v2(db, sql, -1, &St, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+  }
+  ~TStatement() { sqlite3_finalize(St); }
+  TStatement& Bytes(int at, const std::string& b) {
+    sqlite3_bind_blob(St, at, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
+    return *this;
+  }
+  TStatement& Int(int at, int64_t v) {
+    sqlite3_bind_int64(St, at, v);
+    return *this;
+  }
+  // SQLITE_ROW or SQLITE_DONE; anything else is a store failure.
+  int Step(sqlite3* db) {
+    const int rc = sqlite3_step(St);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
+    return rc;
+  }
+  std::string ColumnBytes(int col) {
+    const void* data = sqlite3_column_blob(St, col);
+    return std::string(static_cast<const char*>(data ? data : ""), static_cast<size_t>(sqlite3_column_bytes(St, col)));
+  }
+  int64_t Column(int col) { return sqlite3_column_int64(St, col); }
+};
+
+std::vector<TStoredScore> ReadRows(sqlite3* db, TStatement& st) {
+  std::vector<TStoredScore> rows;
+  while (st.Step(db) == SQLITE_ROW)
+    rows.push_back({st.ColumnBytes(0), static_cast<int32_t>(st.Column(1)), st.ColumnBytes(2), st.Column(3)});
+  return rows;
+}
+
+// A damaged file is refused at the start rather than shown as an empty
+// table later.
+void QuickCheck(sqlite3* db) {
+  TStatement check(db, "PRAGMA quick_check(1)");
+  if (check.Step(db) != SQLITE_ROW) throw std::runtime_error("the integrity check gave no answer");
+  const std::string answer = check.ColumnBytes(0);
+  if (answer != "ok") throw std::runtime_error("damaged: " + answer);
+}
+
+// Earlier services kept every report, the same one as often as it came,
+// and found each player's best by scanning them all; this keeps each report
+// once and the players' best beside them.
+void BringUpToDate(sqlite3* db) {
+  Exec(db, "BEGIN IMMEDIATE");
+  try {
+    Exec(db,
+         "CREATE TABLE IF NOT EXISTS scores(id INTEGER PRIMARY KEY, name BLOB NOT NULL, score INTEGER NOT NULL,"
+         " country BLOB NOT NULL, time INTEGER NOT NULL)");
+    int64_t version = 0;
+    {
+      TStatement read(db, "PRAGMA user_version");
+      read.Step(db);
+      version = read.Column(0);
+    }
+    if (version < 2) {
+      Exec(db, "DELETE FROM scores WHERE id NOT IN (SELECT min(id) FROM scores GROUP BY name, country, score)");
+      Exec(db, "DROP INDEX IF EXISTS scores_by_player");
+      Exec(db, "CREATE UNIQUE INDEX IF NOT EXISTS scores_once ON scores(name, country, score)");
+      Exec(db,
+           "CREATE TABLE IF NOT EXISTS players(name BLOB NOT NULL, country BLOB NOT NULL, score INTEGER NOT NULL,"
+           " time INTEGER NOT NULL, report INTEGER NOT NULL, PRIMARY KEY(name, country))");
+      Exec(db, "CREATE INDEX IF NOT EXISTS players_by_place ON players(score DESC, time, report)");
+      Exec(db,
+           "INSERT OR REPLACE INTO players SELECT name, country, score, time, id FROM scores s WHERE id = (SELECT id"
+           " FROM scores t WHERE t.name = s.name AND t.country = s.country ORDER BY score DESC, time, id LIMIT 1)");
+      Exec(db,
+           "CREATE TABLE IF NOT EXISTS meta(one INTEGER PRIMARY KEY CHECK(one = 1), reports INTEGER NOT NULL,"
+           " players INTEGER NOT NULL, top_version INTEGER NOT NULL)");
+      Exec(db,
+           "INSERT OR REPLACE INTO meta SELECT 1, (SELECT count(*) FROM scores), (SELECT count(*) FROM players),"
+           " 1 + coalesce((SELECT top_version FROM meta), 0)");
+      Exec(db, "PRAGMA user_version = 2");
+    }
+    Exec(db, "COMMIT");
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+}  // namespace
+
+TSqliteStore::TSqliteStore(const std::string& path) {
+  if (sqlite3_open_v2(path.c_str(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    std::string message = Db ? sqlite3_errmsg(Db) : "cannot open";
+    sqlite3_close(Db);
+    Db = nullptr;
+    throw std::runtime_error(path + ": " + message);
+  }
+  // Another program (a backup, a removal) may hold the file for a moment.
+  sqlite3_busy_timeout(Db, 5000);
+  try {
+    QuickCheck(Db);
+    // WAL with a full sync on every commit: an answered report is on disk.
+    Exec(Db, "PRAGMA journal_mode=WAL");
+    Exec(Db, "PRAGMA synchronous=FULL");
+    // Room for the indexes' upper pages of a table of millions of reports.
+    Exec(Db, "PRAGMA cache_size=-32768");
+    BringUpToDate(Db);
+  } catch (const std::exception& e) {
+    sqlite3_close(Db);
+    Db = nullptr;
+    throw std::runtime_error(path + ": " + e.what());
+  }
+}
+
+TSqliteStore::~TSqliteStore() { sqlite3_close(Db); }
+
+bool TSqliteStore::Fail() {
+  Error = sqlite3_errmsg(Db);
+  sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+  return false;
+}
+
+bool TSqliteStore::Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) {
+  result.Fresh.assign(entries.size(), false);
+  result.TopChanged = false;
+  try {
+    Exec(Db, "BEGIN IMMEDIATE");
+    TStatement insert(Db,
+                      "INSERT INTO scores(name, score, country, time) VALUES(?1, ?2, ?3, ?4)"
+                      " ON CONFLICT(name, country, score) DO NOTHING");
+    TStatement find(Db, "SELECT score FROM players WHERE name = ?1 AND country = ?2");
+    TStatement add(Db, "INSERT INTO players(name, country, score, time, report) VALUES(?1, ?2, ?3, ?4, ?5)");
+    TStatement raise(Db, "UPDATE players SET score = ?3, time = ?4, report = ?5 WHERE name = ?1 AND country = ?2");
+    struct TPlace {
+      int32_t Score;
+      int64_t Time, Report;
+    };
+    std::vector<TPlace> raised;
+    int64_t reports = 0, players = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      const TStoredScore& e = entries[i];
+      sqlite3_reset(insert.St);
+      insert.Bytes(1, e.Name).Int(2, e.Score).Bytes(3, e.Country).Int(4, e.Time).Step(Db);
+      if (sqlite3_changes(Db) == 0) continue;
+      result.Fresh[i] = true;
+      ++reports;
+      const int64_t id = sqlite3_last_insert_rowid(Db);
+      sqlite3_reset(find.St);
+      const bool known = find.Bytes(1, e.Name).Bytes(2, e.Country).Step(Db) == SQLITE_ROW;
+      if (known && find.Column(0) >= e.Score) continue;
+      TStatement& write = known ? raise : add;
+      sqlite3_reset(write.St);
+      write.Bytes(1, e.Name).Bytes(2, e.Country).Int(3, e.Score).Int(4, e.Time).Int(5, id).Step(Db);
+      players += known ? 0 : 1;
+      raised.push_back({e.Score, e.Time, id});
+    }
+    // A raised best changes the first hundred when it now stands among them.
+    TStatement last(Db, "SELECT score, time, report FROM players ORDER BY score DESC, time, report LIMIT 1 OFFSET ?1");
+    last.Int(1, TablePlaces - 1);
+    const bool full = last.Step(Db) == SQLITE_ROW;
+    for (const TPlace& p : raised)
+      if (!full || PlacedAtOrAbove(p.Score, p.Time, p.Report, static_cast<int32_t>(last.Column(0)), last.Column(1),
+                                   last.Column(2)))
+        result.TopChanged = true;
+    // Nothing left reading while the transaction ends.
+    for (sqlite3_stmt* st : {insert.St, find.St, add.St, raise.St, last.St}) sqlite3_reset(st);
+    TStatement meta(Db, "UPDATE meta SET reports = reports + ?1, players = players + ?2, top_version = top_version + ?3");
+    meta.Int(1, reports).Int(2, players).Int(3, result.TopChanged ? 1 : 0).Step(Db);
+    Exec(Db, "COMMIT");
+    return true;
+  } catch (const std::exception&) {
+    result.Fresh.assign(entries.size(), false);
+    result.TopChanged = false;
+    return Fail();
+  }
+}
+
+std::optional<std::vector<TStoredScore>> TSqliteStore::Table(int limit) {
+  try {
+    TStatement query(Db, "SELECT name, score, country, time FROM players ORDER BY score DESC, time, report LIMIT ?1");
+    query.Int(1, limit);
+    return ReadRows(Db, query);
+  } catch (const std::exception&) {
+    Error = sqlite3_errmsg(Db);
+    return std::nullopt;
+  }
+}
+
+std::optional<TStoreCounts> TSqliteStore::Counts() {
+  try {
+    TStatement query(Db, "SELECT reports, players, top_version FROM meta");
+    if (query.Step(Db) != SQLITE_ROW) throw std::runtime_error("no counts");
+    return TStoreCounts{query.Column(0), query.Column(1), query.Column(2)};
+  } catch (const std::exception& e) {
+    Error = e.what();
+    return std::nullopt;
+  }
+}
+
+int64_t TSqliteStore::Remove(const std::string& name, const std::string& country) {
+  try {
+    Exec(Db, "BEGIN IMMEDIATE");
+    TStatement reports(Db, "DELETE FROM scores WHERE name = ?1 AND country = ?2");
+    reports.Bytes(1, name).Bytes(2, country).Step(Db);
+    const int64_t removed = sqlite3_changes(Db);
+    TStatement players(Db, "DELETE FROM players WHERE name = ?1 AND country = ?2");
+    players.Bytes(1, name).Bytes(2, country).Step(Db);
+    const int64_t gone = sqlite3_changes(Db);
+    TStatement meta(Db, "UPDATE meta SET reports = reports - ?1, players = players - ?2, top_version = top_version + 1");
+    meta.Int(1, removed).Int(2, gone).Step(Db);
+    Exec(Db, "COMMIT");
+    return removed;
+  } catch (const std::exception&) {
+    Fail();
+    return -1;
+  }
+}
+
+std::optional<std::vector<TStoredScore>> TSqliteStore::All() {
+  try {
+    TStatement query(Db, "SELECT name, score, country, time FROM scores ORDER BY id");
+    return ReadRows(Db, query);
+  } catch (const std::exception&) {
+    Error = sqlite3_errmsg(Db);
+    return std::nullopt;
+  }
+}
+
+bool BackupSqliteStore(const std::string& from, const std::string& to, std::string& why) {
+  std::error_code ec;
+  if (std::filesystem::exists(to, ec)) return why = to + " exists already", false;
+  sqlite3* source = nullptr;
+  sqlite3* copy = nullptr;
+  bool ok = false;
+  if (sqlite3_open_v2(from.c_str(), &source, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    why = from + ": " + sqlite3_errmsg(source);
+  } else if (sqlite3_open_v2(to.c_str(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    why = to + ": " + sqlite3_errmsg(copy);
+  } else {
+    sqlite3_busy_timeout(source, 5000);
+    // One step copies every page under one read of the WAL file: the
+    // services keep writing meanwhile, and the copy is the table as it was
+    // at one commit.
+    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
+    if (!backup) {
+      why = to + ": " + sqlite3_errmsg(copy);
+    } else {
+      const int rc = sqlite3_backup_step(backup, -1);
+      sqlite3_backup_finish(backup);
+      ok = rc == SQLITE_DONE;
+      if (!ok) why = std::string("backup failed: ") + sqlite3_errstr(rc);
+    }
+  }
+  sqlite3_close(source);
+  sqlite3_close(copy);
+  if (!ok) {
+    std::filesystem::remove(to, ec);
+  }
+  return ok;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The table in one SQLite file (WAL, a full sync at every commit): the
+// store of a service on its own.
+#include <sqlite3.h>
+
+#include "score_store.h"
+
+class TSqliteStore : public TScoreStore {
+ public:
+  // Opens or creates the file, checks it (a quick integrity check) and
+  // brings an older table up to date; throws std::runtime_error.
+  explicit TSqliteStore(const std::string& path);
+  ~TSqliteStore() override;
+
+  bool Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) override;
+  std::optional<std::vector<TStoredScore>> Table(int limit) override;
+  std::optional<TStoreCounts> Counts() override;
+  int64_t Remove(const std::string& name, const std::string& country) override;
+  std::optional<std::vector<TStoredScore>> All() override;
+  std::string LastError() const override { return Error; }
+
+ private:
+  bool Fail();
+  sqlite3* Db = nullptr;
+  std::string Error;
+};
+
+// Copies the store at from into a new file to while services keep using
+// it (SQLite's online backup); false with the reason in why.
+bool BackupSqliteStore(const std::string& from, const std::string& to, std::string& why);

@@ -1,0 +1,187 @@
+// The table's storage, the same tests against an SQLite file and against a
+// PostgreSQL database: each player's best kept as reports arrive, each
+// report stored once, the first hundred's changes told, a player removed;
+// and SQLite's own cases: an older file brought up to date, a damaged one
+// refused.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+
+#include "postgres_server.h"
+#include "score_store.h"
+#include "service_process.h"
+
+namespace {
+
+class ScoreStore : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    Where = GetParam() == "sqlite" ? (Scratch.Dir / "scores.db").string() : FreshPostgresDatabase();
+    ASSERT_FALSE(Where.empty());
+    Store = OpenScoreStore(Where);
+  }
+  std::vector<TStoredScore> Table() { return Store->Table(TablePlaces).value(); }
+  TStoreCounts Counts() { return Store->Counts().value(); }
+  TScratch Scratch;
+  std::string Where;
+  std::unique_ptr<TScoreStore> Store;
+};
+
+TEST_P(ScoreStore, KeepsEachPlayersBestInTheGamesOrder) {
+  // Same name in two countries counts twice; the better of one player's
+  // scores counts; equal scores: the one reached first stays above, and at
+  // the same second the one reported first.
+  ASSERT_TRUE(Store->Add({"Ann", 300, "UK", 1000}));
+  ASSERT_TRUE(Store->Add({"Ann", 900, "UK", 1001}));
+  ASSERT_TRUE(Store->Add({"Ann", 500, "FR", 1002}));
+  ASSERT_TRUE(Store->Add({"Bob", 900, "UK", 999}));
+  ASSERT_TRUE(Store->Add({"Cid", 900, "UK", 1003}));
+  ASSERT_TRUE(Store->Add({"Dan", 900, "UK", 1003}));
+  ASSERT_TRUE(Store->Add({"Ann", 700, "UK", 1004}));  // worse than her best: the best stays
+  ASSERT_TRUE(Store->Add({"\xC2\xE0\xF1\xFF", -5, "", 1005}));
+  const auto table = Table();
+  ASSERT_EQ(table.size(), 6u);
+  const std::vector<std::string> order = {"Bob", "Ann", "Cid", "Dan", "Ann", "\xC2\xE0\xF1\xFF"};
+  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(table[i].Name, order[i]) << i;
+  EXPECT_EQ(table[1].Score, 900);
+  EXPECT_EQ(table[1].Time, 1001);
+  EXPECT_EQ(table[4].Country, "FR");
+  EXPECT_EQ(table[5].Score, -5);
+  EXPECT_EQ(Store->Table(2).value().size(), 2u);
+  EXPECT_EQ(Counts().Reports, 8);
+  EXPECT_EQ(Counts().Players, 6);
+}
+
+TEST_P(ScoreStore, ACommitStoresEachReportOnceAndTellsWhichWereNew) {
+  TCommitResult result;
+  ASSERT_TRUE(Store->Commit({{"Ann", 10, "UK", 1}, {"Bob", 5, "UK", 1}, {"Ann", 10, "UK", 2}}, result));
+  EXPECT_EQ(result.Fresh, (std::vector<bool>{true, true, false}));
+  ASSERT_TRUE(Store->Commit({{"Ann", 10, "UK", 3}, {"Ann", 11, "UK", 3}}, result));
+  EXPECT_EQ(result.Fresh, (std::vector<bool>{false, true}));
+  const auto all = Store->All().value();
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].Time, 1) << "the first of the same report is the one kept";
+  EXPECT_EQ(Counts().Reports, 3);
+  EXPECT_EQ(Counts().Players, 2);
+}
+
+TEST_P(ScoreStore, TellsWhenTheFirstHundredChange) {
+  std::vector<TStoredScore> hundred;
+  for (int i = 0; i < TablePlaces; ++i) hundred.push_back({"p" + std::to_string(i), 1000 + i, "", 10});
+  TCommitResult result;
+  ASSERT_TRUE(Store->Commit(hundred, result));
+  EXPECT_TRUE(result.TopChanged);
+  const int64_t version = Counts().TopVersion;
+  struct TCase {
+    TStoredScore Entry;
+    bool Changes;
+  };
+  const TCase cases[] = {
+      {{"low", 999, "", 20}, false},    // below the hundredth
+      {{"low", 1000, "", 20}, false},   // level with the hundredth, but later
+      {{"p0", 1001, "", 20}, true},     // the hundredth moves up
+      {{"p50", 1020, "", 20}, false},   // worse than his best
+      {{"p50", 5000, "", 20}, true},    // to the top
+      {{"new", 1002, "", 5}, true},     // level with the hundredth, reached earlier
+  };
+  int64_t expected = version;
+  for (const TCase& c : cases) {
+    ASSERT_TRUE(Store->Commit({c.Entry}, result));
+    EXPECT_EQ(result.TopChanged, c.Changes) << c.Entry.Name << " " << c.Entry.Score;
+    expected += c.Changes ? 1 : 0;
+    EXPECT_EQ(Counts().TopVersion, expected);
+  }
+  EXPECT_EQ(Table().front().Name, "p50");
+  EXPECT_EQ(Table().back().Name, "p1") << "p0 reached 1001 after p1 did and fell off the hundred";
+}
+
+TEST_P(ScoreStore, RemovesEveryReportOfOnePlayer) {
+  ASSERT_TRUE(Store->Add({"Ann", 300, "UK", 1}));
+  ASSERT_TRUE(Store->Add({"Ann", 900, "UK", 2}));
+  ASSERT_TRUE(Store->Add({"Ann", 500, "FR", 3}));
+  const int64_t version = Counts().TopVersion;
+  EXPECT_EQ(Store->Remove("Ann", "UK"), 2);
+  const auto table = Table();
+  ASSERT_EQ(table.size(), 1u);
+  EXPECT_EQ(table[0].Country, "FR");
+  EXPECT_EQ(Counts().Reports, 1);
+  EXPECT_EQ(Counts().Players, 1);
+  EXPECT_GT(Counts().TopVersion, version);
+  EXPECT_EQ(Store->Remove("Nobody", "UK"), 0);
+}
+
+TEST_P(ScoreStore, AnotherHandleOnTheSameStoreSeesEachCommit) {
+  const auto other = OpenScoreStore(Where);
+  const int64_t version = other->Counts().value().TopVersion;
+  ASSERT_TRUE(Store->Add({"Ann", 300, "UK", 1}));
+  EXPECT_EQ(other->Counts().value().TopVersion, version + 1);
+  ASSERT_EQ(other->Table(TablePlaces).value().size(), 1u);
+  TCommitResult result;
+  ASSERT_TRUE(other->Commit({{"Ann", 300, "UK", 9}}, result));
+  EXPECT_FALSE(result.Fresh[0]) << "the same report through either handle";
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ScoreStore, ::testing::Values("sqlite", "postgresql"),
+                         [](const auto& info) { return info.param; });
+
+void Sql(sqlite3* db, const std::string& sql) {
+  char* error = nullptr;
+  ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+}
+
+// A file written by the earlier service: every report as often as it came.
+TEST(SqliteStore, AnOlderFileIsBroughtUpToDate) {
+  TScratch scratch;
+  const std::string path = (scratch.Dir / "scores.db").string();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  Sql(db,
+      "CREATE TABLE scores(id INTEGER PRIMARY KEY, name BLOB NOT NULL, score INTEGER NOT NULL, country BLOB NOT NULL,"
+      " time INTEGER NOT NULL);"
+      "CREATE INDEX scores_by_player ON scores(name, country, score DESC, time, id);"
+      "INSERT INTO scores(name, score, country, time) VALUES"
+      " (x'416E6E', 300, x'554B', 1), (x'416E6E', 900, x'554B', 2), (x'416E6E', 900, x'554B', 3),"
+      " (x'426F62', 900, x'554B', 1), (x'416E6E', 300, x'554B', 4);");
+  sqlite3_close(db);
+  const auto store = OpenScoreStore(path);
+  const auto all = store->All().value();
+  ASSERT_EQ(all.size(), 3u) << "repeats removed";
+  EXPECT_EQ(all[1].Time, 2) << "the first of each kept";
+  const auto table = store->Table(TablePlaces).value();
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].Name, "Bob");
+  EXPECT_EQ(table[1].Name, "Ann");
+  EXPECT_EQ(table[1].Time, 2);
+  EXPECT_EQ(store->Counts()->Reports, 3);
+  EXPECT_EQ(store->Counts()->Players, 2);
+  ASSERT_TRUE(store->Add({"Ann", 950, "UK", 5}));
+  EXPECT_EQ(store->Table(1).value()[0].Name, "Ann");
+}
+
+TEST(SqliteStore, ADamagedFileIsRefusedAtOpening) {
+  TScratch scratch;
+  const std::string path = (scratch.Dir / "scores.db").string();
+  {
+    const auto store = OpenScoreStore(path);
+    std::vector<TStoredScore> rows;
+    for (int i = 0; i < 3000; ++i) rows.push_back({"player" + std::to_string(i), i, "UK", i});
+    TCommitResult result;
+    ASSERT_TRUE(store->Commit(rows, result));
+  }
+  ASSERT_GT(std::filesystem::file_size(path), 12u * 4096);
+  {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(6 * 4096);
+    const std::string garbage(4 * 4096, '\xAB');
+    file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+  }
+  try {
+    OpenScoreStore(path);
+    ADD_FAILURE() << "a damaged file was taken";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
