@@ -9,6 +9,7 @@ fonts-jura fonts-paratype fonts-liberation2
 libcpp-httplib-dev libsqlite3-dev chromium
 libmicrohttpd-dev libpq-dev postgresql
 desktop-file-utils appstream
+xvfb openbox x11-utils xdotool
 clang libclang-rt-14-dev"
 missing=""
 for p in $PKGS; do

@@ -140,7 +140,7 @@ void TSdlPlatform::ApplyDisplayMode(bool fullScreen) {
   if (PlacePending) {
     // The place from the last run decides the display full screen opens on.
     PlacePending = false;
-    if (PlaceOnSomeDisplay(StoredX, StoredY)) SDL_SetWindowPosition(Window, StoredX, StoredY);
+    if (PlaceOnSomeDisplay(StoredX, StoredY)) PlaceWindow(StoredX, StoredY);
     else PlacementStored = false;
   }
   if (fullScreen) {
@@ -166,11 +166,37 @@ void TSdlPlatform::ApplyDisplayMode(bool fullScreen) {
     SDL_SetWindowBordered(Window, SDL_TRUE);
     SDL_SetWindowSize(Window, SurfaceWidth * WindowFactor, SurfaceHeight * WindowFactor);
     if (PlacementStored && PlaceOnSomeDisplay(StoredX, StoredY))
-      SDL_SetWindowPosition(Window, StoredX, StoredY);
+      PlaceWindow(StoredX, StoredY);
     else
       SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   IsFullScreen = fullScreen;
+}
+
+// A window manager that has not yet told the size of its frame (just after
+// the window was shown or left full screen) puts the frame, not the window,
+// where SDL asked: the window would come back lower by the title bar every
+// time. So the place is asked for again, for a moment, until the window
+// itself stands there.
+void TSdlPlatform::PlaceWindow(int x, int y) {
+  SDL_SetWindowPosition(Window, x, y);
+  WantX = x;
+  WantY = y;
+  PlaceCheckUntil = SDL_GetTicks64() + 1500;
+}
+
+void TSdlPlatform::KeepPlace() {
+  if (PlaceCheckUntil == 0 || !Window || IsFullScreen) return;
+  if (SDL_GetTicks64() > PlaceCheckUntil) {
+    PlaceCheckUntil = 0;
+    return;
+  }
+  int x, y, top = 0, left = 0;
+  SDL_GetWindowPosition(Window, &x, &y);
+  if (x == WantX && y == WantY) return;
+  // Only once the frame is known can SDL allow for it.
+  if (SDL_GetWindowBordersSize(Window, &top, &left, nullptr, nullptr) == 0 && (top > 0 || left > 0))
+    SDL_SetWindowPosition(Window, WantX, WantY);
 }
 
 bool TSdlPlatform::GetWindowPlace(int& x, int& y) {
@@ -366,6 +392,7 @@ bool TSdlPlatform::WindowToSurface(int wx, int wy, int& sx, int& sy) {
 void TSdlPlatform::DeliverEvents(const bool& stop) {
   SDL_Event e;
   while (!stop && SDL_PollEvent(&e)) HandleEvent(e);
+  KeepPlace();
 }
 
 void TSdlPlatform::WaitForEvent(int ms) { SDL_WaitEventTimeout(nullptr, ms); }

@@ -96,6 +96,12 @@ class TSdlPlatform : public TPlatform {
   bool PlacementStored = false;
   bool PlacePending = false;  // a place from the last run, not yet applied
   int StoredX = 0, StoredY = 0;
+  // The place just asked for, held against the window manager's frame
+  // until PlaceCheckUntil (SDL's clock; 0 when done).
+  void PlaceWindow(int x, int y);
+  void KeepPlace();
+  int WantX = 0, WantY = 0;
+  uint64_t PlaceCheckUntil = 0;
 
   bool AudioOpen = false;
   std::vector<Mix_Chunk*> Chunks;
