@@ -229,6 +229,7 @@ void ResetGame() {
   ResetOptionsScreen();
   ResetCarSelection();
   ResetHighscoresScreen();
+  ClearLinkNotice();
   ResetHelpScreen();
   ResetRace();
   Background = nullptr;

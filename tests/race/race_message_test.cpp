@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <vector>
 
 #include "gfx/cp1251.h"
@@ -34,6 +35,8 @@ struct TMessageCase {
   int Style;  // the style every text of the window is printed in, as far as colour goes
   const char* Name;
 };
+
+void PrintTo(const TMessageCase& c, std::ostream* os) { *os << c.Name; }
 
 class RaceMessage : public ::testing::TestWithParam<TMessageCase> {
  protected:
