@@ -14,6 +14,7 @@
 #include "screens/menu_button.h"
 #include "screens/car_selection.h"
 #include "screens/help_screen.h"
+#include "screens/links.h"
 #include "screens/main_menu.h"
 #include "screens/buttons.h"
 #include "shell/frame_rate.h"
@@ -166,6 +167,7 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   j.List("Sounds", SoundCalls);
   SoundCalls.clear();
   j.List("OpenedLinks", platform.OpenedLinks);
+  j.Str("LinkNotice", Utf8FromCp1251(LinkNotice));
   j.Bool("Terminated", Terminated);
   // The buttons of the range as the player sees them.
   std::vector<std::string> buttons;

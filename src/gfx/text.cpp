@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -75,7 +76,30 @@ struct TFontSlot {
 std::vector<std::unique_ptr<TFontSlot>> Slots;
 TFontSlot* StyleSlot[TextStyleCount + 1] = {};
 bool StyleTried[TextStyleCount + 1] = {};
+
+// A text too wide for its place is printed up to this many points smaller.
+constexpr int MaxShrink = 10;
+TFontSlot* ShrunkSlot[TextStyleCount + 1][MaxShrink + 1] = {};
+bool ShrunkTried[TextStyleCount + 1][MaxShrink + 1] = {};
 int Current = 1;
+
+// The font of that face, size and boldness, shared by every style that
+// names it; null when no font exists.
+TFontSlot* OpenSlot(const char* face, int size, bool bold) {
+  for (auto& slot : Slots)
+    if (std::strcmp(slot->Face, face) == 0 && slot->Size == size && slot->Bold == bold) return slot.get();
+  auto raster = OpenFontRaster(face, size, bold);
+  if (!raster) return nullptr;
+  auto slot = std::make_unique<TFontSlot>();
+  slot->Face = face;
+  slot->Size = size;
+  slot->Bold = bold;
+  slot->LineHeight = raster->LineHeight();
+  slot->Raster = std::move(raster);
+  for (int b = 0; b < 256; ++b) slot->CodePoints[b] = UnicodeOf1251(static_cast<unsigned char>(b));
+  Slots.push_back(std::move(slot));
+  return Slots.back().get();
+}
 
 // The style's font, opened on its first use; null when no font exists.
 TFontSlot* SlotOf(int style) {
@@ -83,20 +107,18 @@ TFontSlot* SlotOf(int style) {
   if (StyleTried[style]) return StyleSlot[style];
   StyleTried[style] = true;
   const TTextStyle& s = Styles[style - 1];
-  for (auto& slot : Slots)
-    if (std::strcmp(slot->Face, s.Face) == 0 && slot->Size == s.Size && slot->Bold == s.Bold)
-      return StyleSlot[style] = slot.get();
-  auto raster = OpenFontRaster(s.Face, s.Size, s.Bold);
-  if (!raster) return nullptr;
-  auto slot = std::make_unique<TFontSlot>();
-  slot->Face = s.Face;
-  slot->Size = s.Size;
-  slot->Bold = s.Bold;
-  slot->LineHeight = raster->LineHeight();
-  slot->Raster = std::move(raster);
-  for (int b = 0; b < 256; ++b) slot->CodePoints[b] = UnicodeOf1251(static_cast<unsigned char>(b));
-  Slots.push_back(std::move(slot));
-  return StyleSlot[style] = Slots.back().get();
+  return StyleSlot[style] = OpenSlot(s.Face, s.Size, s.Bold);
+}
+
+// The style's face `shrink` points smaller, opened once.
+TFontSlot* ShrunkSlotOf(int style, int shrink) {
+  if (shrink == 0) return SlotOf(style);
+  if (!ShrunkTried[style][shrink]) {
+    ShrunkTried[style][shrink] = true;
+    const TTextStyle& s = Styles[style - 1];
+    if (s.Size - shrink >= 1) ShrunkSlot[style][shrink] = OpenSlot(s.Face, s.Size - shrink, s.Bold);
+  }
+  return ShrunkSlot[style][shrink];
 }
 
 int LineWidth(TFontSlot* slot, const std::string& text) {
@@ -128,6 +150,44 @@ void PasteGlyph(TSurface& dest, int left, int top, const TGlyphImage& g, uint32_
   }
 }
 
+// Prints one line with its top-left corner at (x, y) in the slot's font,
+// every glyph pasted at each of the offsets.
+void PrintLine(TFontSlot* slot, const std::string& text, double x, double y, uint32_t colour,
+               const int (*offsets)[2], int offsetCount) {
+  // Trunc, kept inside the int range for texts thrown far off the screen.
+  int pen = static_cast<int>(std::clamp(x, -1e9, 1e9));
+  const int top = static_cast<int>(std::clamp(y, -1e9, 1e9));
+  unsigned char prev = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (i > 0) pen += slot->Kerning(prev, b);
+    const TGlyphImage& g = slot->Glyph(b);
+    if (g.Width > 0)
+      for (int k = 0; k < offsetCount; ++k)
+        PasteGlyph(BackSurface, pen + g.Left + offsets[k][0], top + g.Top + offsets[k][1], g, colour);
+    pen += g.Advance;
+    prev = b;
+  }
+}
+
+constexpr int NoOffset[1][2] = {{0, 0}};
+
+// Every step within two pixels: the glyph pasted at each of them in the rim
+// colour leaves a rim two pixels wide and round at the corners.
+constexpr int RimOffsets[][2] = {{-1, -2}, {0, -2}, {1, -2}, {-2, -1}, {-1, -1}, {0, -1}, {1, -1},
+                                 {2, -1},  {-2, 0}, {-1, 0}, {1, 0},   {2, 0},   {-2, 1}, {-1, 1},
+                                 {0, 1},   {1, 1},  {2, 1},  {-1, 2},  {0, 2},   {1, 2}};
+constexpr uint32_t RimColour = 0x0c0304;
+
+void DrawLine(TFontSlot* slot, const std::string& text, double x, double y, bool centreH, bool centreV,
+              bool rimmed) {
+  if (!slot) return;
+  if (centreH) x -= LineWidth(slot, text) / 2.0;
+  if (centreV) y -= slot->LineHeight / 2.0;
+  if (rimmed) PrintLine(slot, text, x, y, RimColour, RimOffsets, std::size(RimOffsets));
+  PrintLine(slot, text, x, y, Styles[Current - 1].Colour, NoOffset, 1);
+}
+
 }  // namespace
 
 const TTextStyle& TextStyleOf(int style) { return Styles[std::clamp(style, 1, TextStyleCount) - 1]; }
@@ -156,23 +216,18 @@ int TextH(const std::string&) {
 }
 
 void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV) {
-  TFontSlot* slot = SlotOf(Current);
-  if (!slot) return;
-  if (centreH) x -= LineWidth(slot, text) / 2.0;
-  if (centreV) y -= slot->LineHeight / 2.0;
-  // Trunc, kept inside the int range for texts thrown far off the screen.
-  int pen = static_cast<int>(std::clamp(x, -1e9, 1e9));
-  const int top = static_cast<int>(std::clamp(y, -1e9, 1e9));
-  const uint32_t colour = Styles[Current - 1].Colour;
-  unsigned char prev = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (i > 0) pen += slot->Kerning(prev, b);
-    const TGlyphImage& g = slot->Glyph(b);
-    if (g.Width > 0) PasteGlyph(BackSurface, pen + g.Left, top + g.Top, g, colour);
-    pen += g.Advance;
-    prev = b;
-  }
+  DrawLine(SlotOf(Current), text, x, y, centreH, centreV, false);
+}
+
+void DrawTextRimmed(const std::string& text, double x, double y, bool centreH, bool centreV) {
+  DrawLine(SlotOf(Current), text, x, y, centreH, centreV, true);
+}
+
+void DrawTextWithin(const std::string& text, double x, double y, int maxWidth) {
+  TFontSlot* fitting = SlotOf(Current);
+  for (int shrink = 1; shrink <= MaxShrink && fitting && LineWidth(fitting, text) > maxWidth; ++shrink)
+    if (TFontSlot* smaller = ShrunkSlotOf(Current, shrink)) fitting = smaller;
+  DrawLine(fitting, text, x, y, true, true, false);
 }
 
 void PrepareTextStyles() {
@@ -192,4 +247,6 @@ void ResetTextCache() {
   Slots.clear();
   std::fill(std::begin(StyleSlot), std::end(StyleSlot), nullptr);
   std::fill(std::begin(StyleTried), std::end(StyleTried), false);
+  std::fill(&ShrunkSlot[0][0], &ShrunkSlot[0][0] + std::size(ShrunkSlot) * (MaxShrink + 1), nullptr);
+  std::fill(&ShrunkTried[0][0], &ShrunkTried[0][0] + std::size(ShrunkTried) * (MaxShrink + 1), false);
 }

@@ -27,6 +27,13 @@ int TextWidth(const std::string& text, int style);
 int TextW(const std::string& text);
 int TextH(const std::string& text);
 void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV);
+// DrawText with a dark rim two pixels wide round every glyph, for the race's
+// messages, which are printed straight over the town and the cars.
+void DrawTextRimmed(const std::string& text, double x, double y, bool centreH, bool centreV);
+// DrawText centred both ways on (x, y), in the style that is set while the
+// text is at most `maxWidth` pixels wide, else in the same face as many
+// points smaller as it takes to fit (up to ten), for the panel's windows.
+void DrawTextWithin(const std::string& text, double x, double y, int maxWidth);
 
 // Opens the fonts of every style now, so that the first tick printing a style
 // does not stall on it; nothing depends on it.

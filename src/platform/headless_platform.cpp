@@ -100,7 +100,7 @@ void THeadlessPlatform::SongFree(int handle) {
 
 bool THeadlessPlatform::OpenLink(const std::string& target) {
   OpenedLinks.push_back(target);
-  return true;
+  return LinksOpen;
 }
 
 void THeadlessPlatform::UseRealNetwork() {

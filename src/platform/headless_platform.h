@@ -52,7 +52,8 @@ class THeadlessPlatform : public TPlatform {
   bool CursorVisible = true;
   int64_t NowMs = 0;  // the virtual clock, advanced by whoever drives the ticks
   int Flips = 0;
-  std::vector<std::string> OpenedLinks;
+  std::vector<std::string> OpenedLinks;  // every link the game asked to open
+  bool LinksOpen = true;                 // false: the desktop opens nothing
   // The pretend network: every GET is recorded and answers HttpStatus
   // (0: refused) HttpAnswerMs after it started on the virtual clock; with
   // HttpAnswerMs < 0 the service never answers and the request ends with

@@ -43,6 +43,7 @@ bool PlaceOnSomeDisplay(int x, int y) {
 // Voices are channel numbers tagged with a generation, so a voice that has
 // ended never stops the next sound that reuses its channel.
 constexpr int ChannelBits = 10;
+static_assert(TVoiceRamps::MaxChannels <= 1 << ChannelBits);
 int VoiceOf(int channel, unsigned generation) { return static_cast<int>((generation << ChannelBits) | channel); }
 
 }  // namespace
@@ -103,7 +104,8 @@ bool TSdlPlatform::Open() {
     AudioOpen = true;
     Mix_Init(MIX_INIT_MOD);
     Mix_AllocateChannels(32);
-    ChannelGeneration.assign(32, 0);
+    ChannelGeneration.assign(TVoiceRamps::MaxChannels, 0);
+    Ramps.Open();
     // Effects and tunes play at full mixer volume: their levels are written
     // into the sounds and the tunes with the headroom the loudest race needs,
     // and the tests sum them at exactly these volumes.
@@ -251,6 +253,7 @@ bool TSdlPlatform::PreparePrescaled(int factor) {
 }
 
 void TSdlPlatform::Flip(const TSurface& back) {
+  if (AudioOpen) Ramps.Reap();
   SDL_UpdateTexture(Texture, nullptr, back.Pixels.data(), back.Width * 4);
   LastFit = CurrentFit();
   SDL_Texture* source = Texture;
@@ -292,18 +295,13 @@ int TSdlPlatform::CreateSoundBuffer(const std::vector<uint8_t>& riffWave) {
 
 int TSdlPlatform::PlayBuffer(int buffer, bool looped) {
   if (!AudioOpen || buffer < 0 || buffer >= static_cast<int>(Chunks.size())) return -1;
-  int channel = Mix_PlayChannel(-1, Chunks[static_cast<size_t>(buffer)], looped ? -1 : 0);
-  if (channel < 0 && static_cast<int>(ChannelGeneration.size()) + 16 <= (1 << ChannelBits)) {
-    ChannelGeneration.resize(ChannelGeneration.size() + 16, 0);
-    Mix_AllocateChannels(static_cast<int>(ChannelGeneration.size()));
-    channel = Mix_PlayChannel(-1, Chunks[static_cast<size_t>(buffer)], looped ? -1 : 0);
-  }
+  const int channel = Ramps.Start(Chunks[static_cast<size_t>(buffer)], looped);
   if (channel < 0) return -1;
   return VoiceOf(channel, ++ChannelGeneration[static_cast<size_t>(channel)]);
 }
 
 void TSdlPlatform::StopVoice(int voice) {
-  if (VoicePlaying(voice)) Mix_HaltChannel(voice & ((1 << ChannelBits) - 1));
+  if (VoicePlaying(voice)) Ramps.Release(voice & ((1 << ChannelBits) - 1));
 }
 
 bool TSdlPlatform::VoicePlaying(int voice) {
@@ -311,7 +309,7 @@ bool TSdlPlatform::VoicePlaying(int voice) {
   const int channel = voice & ((1 << ChannelBits) - 1);
   if (channel >= static_cast<int>(ChannelGeneration.size())) return false;
   if (VoiceOf(channel, ChannelGeneration[static_cast<size_t>(channel)]) != voice) return false;
-  return Mix_Playing(channel) != 0;
+  return Ramps.Sounding(channel);
 }
 
 int TSdlPlatform::SongLoadFromFile(const std::string& path) {

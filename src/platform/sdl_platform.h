@@ -13,6 +13,7 @@
 #include "platform/http_client.h"
 #include "platform/platform.h"
 #include "platform/sdl_gamepads.h"
+#include "platform/sdl_voice_ramps.h"
 
 // A file in the player's data folder for the game
 // (~/.local/share/voltrace2/NAME), the folder created on the way; empty when
@@ -106,6 +107,7 @@ class TSdlPlatform : public TPlatform {
   bool AudioOpen = false;
   std::vector<Mix_Chunk*> Chunks;
   std::vector<unsigned> ChannelGeneration;
+  TVoiceRamps Ramps;
   std::map<int, Mix_Music*> Songs;
   // The bytes of each loaded song: the mixer reads them as it plays.
   std::map<int, std::vector<uint8_t>> SongBytes;

@@ -62,6 +62,9 @@ bool RunTimer() {
 }
 
 void Centred(const std::string& text, int x, int y) { DrawText(text, x, y, true, true); }
+// The messages without a window stand straight on the town, the lamps and
+// the cars; a dark rim keeps them readable over any of them.
+void Message(const std::string& text, int x, int y) { DrawTextRimmed(text, x, y, true, true); }
 
 void BackToMenu() {
   CloseRace();
@@ -217,8 +220,8 @@ void OverlayTick(int moveCount) {
   switch (kind) {
     case 3:
       SetTextStyle(5);
-      Centred(TimeUpText, 348, 217);
-      Centred(TryAgainText, 348, 267);
+      Message(TimeUpText, 348, 217);
+      Message(TryAgainText, 348, 267);
       if (RunTimer()) {
         CloseOverlay();
         StartLevel(false);
@@ -226,7 +229,7 @@ void OverlayTick(int moveCount) {
       break;
     case 5:
       SetTextStyle(5);
-      Centred(PauseText, 400, 300);
+      Message(PauseText, 400, 300);
       if (PressedP) CloseOverlay();
       if (PressedEsc) CloseOverlay();
       break;
@@ -234,13 +237,13 @@ void OverlayTick(int moveCount) {
       SetTextStyle(5);
       char text[32];
       std::snprintf(text, sizeof text, "%s%d", LevelText.c_str(), Level);
-      Centred(text, 400, 300);
+      Message(text, 400, 300);
       if (RunTimer()) CloseOverlay();
       break;
     }
     case 7:
       SetTextStyle(5);
-      Centred(GameOverText, 348, 237);
+      Message(GameOverText, 348, 237);
       if (RunTimer()) {
         CloseOverlay();
         AfterRace();
@@ -262,9 +265,9 @@ void OverlayTick(int moveCount) {
     }
     case 9:
       SetTextStyle(11);
-      Centred(SendingText, 348, 219);
+      Message(SendingText, 348, 219);
       SetTextStyle(10);
-      Centred(PlayerName, 348, 345);
+      Message(PlayerName, 348, 345);
       // The notice is on screen for a frame before the report starts; the
       // report runs beside the frame loop, so the notice keeps being drawn
       // and the window keeps answering until the service has answered or

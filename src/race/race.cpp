@@ -68,6 +68,11 @@ void ExpirePickups() {
 
 void HudText(const char* text, int x, int y) { DrawText(text, x, y, true, true); }
 
+// The level's display window on the panel is 150 pixels wide round x = 690.
+// From two digits on the line would run out of it at the panel's size, so
+// it is printed as many sizes smaller as it needs to stay in the window.
+constexpr int LevelTextWidth = 150;
+
 }  // namespace
 
 void SetLevel(int level) {
@@ -203,7 +208,7 @@ void DrawHud() {
   char text[32];
   SetTextStyle(18);
   std::snprintf(text, sizeof text, "%s%d", LevelLabel.c_str(), Level);
-  HudText(text, 690, 28);
+  DrawTextWithin(text, 690, 28, LevelTextWidth);
   std::snprintf(text, sizeof text, "%02d : %02d", TimeLeft / 60000, (TimeLeft / 1000) % 60);
   HudText(text, 705, 117);
   std::snprintf(text, sizeof text, "%d", Score);

@@ -29,7 +29,7 @@ void ActivateMainMenuItem() {
       CloseMainMenu();
       OpenScreenOrMenu(OpenHighscores, CloseHighscores, 2, false);
       break;
-    case 3: OpenLink("moregames.url"); break;
+    case 3: OpenMoreGames(); break;
     case 4:
       CloseMainMenu();
       OpenScreenOrMenu(OpenOptions, CloseOptions, 4, false);
@@ -66,7 +66,7 @@ void ActivateCarSelectionItem() {
 void ActivateHighscoresItem() {
   switch (HoverButton) {
     case 1: OpenOverlay(4); break;
-    case 2: OpenLink(OnlineTableUrl()); break;
+    case 2: OpenOnlineTable(); break;
     case 3:
       CloseHighscores();
       OpenMainMenu(0, 2, false);

@@ -5,6 +5,7 @@
 #include "gfx/text.h"
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
+#include "screens/links.h"
 #include "screens/menu_button.h"
 #include "screens/buttons.h"
 #include "shell/counters.h"
@@ -42,6 +43,7 @@ void HighscoresTick(int moveCount) {
   // for this frame: the table must go over them too.
   MDXSpriteEngine.Move(moveCount);
   DrawHighscoreTable();
+  DrawLinkNotice();
 }
 
 void DrawHighscoreTable() {
@@ -62,6 +64,7 @@ void CloseHighscores() {
   KillButtons();
   if (Caption) Caption->Kill();
   if (TableFrame) TableFrame->Kill();
+  ClearLinkNotice();
   ResetHighscoresScreen();
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "race/world/scroll_background.h"
+#include "screens/links.h"
 #include "screens/menu_button.h"
 #include "screens/buttons.h"
 #include "shell/game_state.h"
@@ -112,6 +113,7 @@ void MainMenuTick(int lagCount) {
   }
   UpdateButtonLooks();
   NavigateMenu();
+  DrawLinkNotice();
 }
 
 void CloseMainMenu() {
@@ -119,6 +121,7 @@ void CloseMainMenu() {
   if (Background) Background->Kill();
   Background = nullptr;
   KillButtons();
+  ClearLinkNotice();
 }
 
 void ResetMainMenu() {

@@ -234,6 +234,7 @@ void ResetGame() {
   ResetOptionsScreen();
   ResetCarSelection();
   ResetHighscoresScreen();
+  ClearLinkNotice();
   ResetHelpScreen();
   ResetRace();
   Background = nullptr;

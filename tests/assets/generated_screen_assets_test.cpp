@@ -129,6 +129,10 @@ TEST(GeneratedScreenArt, PrintedTextsLandOnDarkFields) {
         EXPECT_LT(Brightness(PatternPixel(*table, 0, 720 + dx - 274, scoreY)), 80) << "score row " << row + 1;
       }
     }
+  // Not one row of the tenth place's printing reaches the frame's bottom bar.
+  const int tenthInkBottom = 256 + 36 * 9 + 7;
+  for (int x = 530 - 60; x <= 720 + 50; x += 10)
+    EXPECT_LT(Brightness(PatternPixel(*table, 0, x - 274, tenthInkBottom - 199)), 80) << "below row 10 at x " << x;
   const TPictureCollectionItem* window = BuiltPicture(1, "SendTable");
   ASSERT_NE(window, nullptr);
   // A name can grow to about 270 pixels before the entry stops it.
@@ -136,6 +140,23 @@ TEST(GeneratedScreenArt, PrintedTextsLandOnDarkFields) {
     EXPECT_LT(Brightness(PatternPixel(*window, 0, 348 + dx - 127, 345 - 135)), 60) << dx;
     EXPECT_LT(Brightness(PatternPixel(*window, 0, 348 + dx / 2 - 127, 217 - 135)), 60) << dx;
   }
+}
+
+// The table's board is framed on all four sides within the screen: under
+// every column between its side bars, the lowest rows of the screen are the
+// lit steel of its bottom bar, below the tenth row's badge, name and score.
+TEST(GeneratedScreenArt, TheTableBoardClosesAboveTheScreensBottomEdge) {
+  const TPictureCollectionItem* table = BuiltPicture(1, "HSTable");
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->Height() + 199, 592);
+  ASSERT_EQ(table->Width() + 274, 792);
+  std::string open;
+  for (int x = 352; x < 774; ++x) {
+    int lit = 0;
+    for (int y = 586; y < 592; ++y) lit = std::max(lit, Brightness(PatternPixel(*table, 0, x - 274, y - 199)));
+    if (lit < 110 && open.size() < 200) open += " " + std::to_string(x);
+  }
+  EXPECT_EQ(open, "") << "columns with no steel bar along the screen's bottom edge";
 }
 
 // The check box covers the area a click toggles, its unticked look is the

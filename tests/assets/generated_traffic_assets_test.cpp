@@ -12,6 +12,7 @@
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/built_assets.h"
@@ -299,6 +300,39 @@ TEST(GeneratedPedestrians, StrideRunsTheWayTheyWalk) {
       }
       EXPECT_GE(alongMax - alongMin, 4) << name;
       EXPECT_GT(alongMax - alongMin, 2 * (acrossMax - acrossMin)) << name;
+    }
+}
+
+// At the game's scale a pedestrian is about 16 x 18 pixels, the size of the
+// pickups' round chips: a dark rim a whole pixel wide all round the figure
+// is what makes it read on pale paving as on dark asphalt. Every painted
+// pixel that touches the unpainted (keyed) ground is that rim, or the
+// dark dither of the shadow, in every frame of every picture.
+TEST(GeneratedPedestrians, EveryFigureHasADarkRimAllRound) {
+  for (const char* who : {"Man_", "Girl_"})
+    for (const char* image : {"Left", "Right", "Up", "Down", "Laying"}) {
+      const std::string name = std::string(who) + image;
+      const TPictureCollectionItem& item = RequiredPicture(2, name);
+      const uint32_t key = KeyRgb(item);
+      for (int p = 0; p < item.PatternCount(); ++p) {
+        int light = 0, edge = 0;
+        for (int y = 0; y < item.Height(); ++y)
+          for (int x = 0; x < item.Width(); ++x) {
+            const uint32_t c = PatternPixel(item, p, x, y);
+            if (c == key) continue;
+            bool touchesGround = false;
+            for (const auto& [dx, dy] : {std::pair{-1, 0}, std::pair{1, 0}, std::pair{0, -1}, std::pair{0, 1}}) {
+              const int nx = x + dx, ny = y + dy;
+              touchesGround |= nx < 0 || ny < 0 || nx >= item.Width() || ny >= item.Height() ||
+                               PatternPixel(item, p, nx, ny) == key;
+            }
+            if (!touchesGround) continue;
+            ++edge;
+            if (std::max({(c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF}) > 0x20) ++light;
+          }
+        EXPECT_GT(edge, 20) << name << " frame " << p;
+        EXPECT_EQ(light, 0) << name << " frame " << p << ": edge pixels that are not the dark rim, of " << edge;
+      }
     }
 }
 

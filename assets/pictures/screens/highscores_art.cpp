@@ -1,10 +1,11 @@
 // The highscores screen's pictures. The title sits in the calm sky at the
 // top right, where the other screens print theirs. The table is a board of
-// smoked glass in a steel frame that stands on the bottom edge of the
-// screen, centred under the title; the game prints each name centred on
-// x = 530 and each score centred on x = 720, both on one baseline per row,
-// 36 pixels apart, so the board draws a band for every row there with the
-// place number in a badge at its left. The buttons are the main menu's
+// smoked glass in a steel frame, centred under the title, whose frame
+// closes with a narrow bar along the screen's bottom edge: the tenth row is
+// printed only 12 pixels above that edge. The game prints each name centred
+// on x = 530 and each score centred on x = 720, both on one baseline per
+// row, 36 pixels apart, so the board draws a band for every row there with
+// the place number in a badge at its left. The buttons are the main menu's
 // captions over the background, in one column centred at the left.
 #include "assets/pictures/screens/highscores_art.h"
 
@@ -33,12 +34,19 @@ constexpr int kTableX = 274, kTableY = 199;
 constexpr int kTableWidth = 792 - kTableX, kTableHeight = 592 - kTableY;
 constexpr int kBoardLeft = 342, kBoardRight = 784;
 constexpr double kBorder = 10;
+// The tenth row's letters end 5 pixels above the screen's edge, and its
+// band 3 pixels above it.
+constexpr double kBottomBar = 3;
 
 // Rows as the game prints them: row i's name is centred on y = 256 + 36 (i-1)
-// and its score 4 pixels higher, which puts both on one baseline.
+// and its score 4 pixels higher, which puts both on one baseline. The
+// printed ink reaches from 14 pixels above the name's centre (the score's
+// digits) to 7 below it (the name's letters), so a row's band and badge
+// sit a little above the name's centre.
 constexpr int kRowPitch = 36;
-constexpr double kFirstRowCentre = 255.5;
-constexpr double kBandHalf = 15.5;
+constexpr double kFirstNameCentre = 256;
+constexpr double kBandTop = -16, kBandBottom = 9;
+constexpr double kBadgeTop = -14, kBadgeBottom = 7;
 constexpr int kNameX = 530, kScoreX = 720;
 constexpr double kBadgeLeft = 360, kBadgeRight = 404, kBadgeLean = 6;
 constexpr double kBandLeft = 412, kBandRight = 772;
@@ -90,9 +98,10 @@ void BadgePath(cairo_t* cr, double top, double bottom) {
   cairo_close_path(cr);
 }
 
-void PaintBadge(const TCanvas& c, int place, double centre) {
+void PaintBadge(const TCanvas& c, int place, double nameCentre) {
   cairo_t* cr = c.Cr();
-  const double top = centre - 13, bottom = centre + 13;
+  const double top = nameCentre + kBadgeTop, bottom = nameCentre + kBadgeBottom;
+  const double centre = (top + bottom) / 2;
   const TBadgeLook look = BadgeLook(place);
   PaintBlurred(c, 1.6, 1.5, 2.0, 0.8, [&](cairo_t* p) {
     SetSource(p, 0x000000);
@@ -121,7 +130,7 @@ void PaintBadge(const TCanvas& c, int place, double centre) {
   cairo_fill(cr);
 
   const std::string number = std::to_string(place);
-  const TFontFace face = DisplayFace(24, -0.2, 0.95);
+  const TFontFace face = DisplayFace(22, -0.2, 0.95);
   SelectFont(cr, face);
   const double cap = -MeasureInk(cr, "0").Y;
   const TInk ink = MeasureInk(cr, number);
@@ -141,9 +150,9 @@ void PaintBadge(const TCanvas& c, int place, double centre) {
 
 // One row's band across the name and score columns: darker glass with a
 // bevelled edge, the score column split off by a groove.
-void PaintRowBand(const TCanvas& c, int place, double centre) {
+void PaintRowBand(const TCanvas& c, int place, double nameCentre) {
   cairo_t* cr = c.Cr();
-  const double top = centre - kBandHalf, bottom = centre + kBandHalf;
+  const double top = nameCentre + kBandTop, bottom = nameCentre + kBandBottom;
   const double shade = place % 2 ? 0.42 : 0.30;
   cairo_pattern_t* band = LinearGradient(kBandLeft, 0, kBandRight, 0,
                                          {{0, 0x02030a, shade + 0.1}, {0.5, 0x04060e, shade}, {1, 0x02030a, shade + 0.15}});
@@ -201,11 +210,15 @@ TSurface TablePicture() {
     cairo_paint(gc);
   }
 
-  const TSteelPanel board{
-      .Width = kBoardRight - kBoardLeft, .Height = 592 - kTableY, .Border = kBorder, .Chamfer = 5, .OpenBottom = true, .PoolY = 12};
+  const TSteelPanel board{.Width = kBoardRight - kBoardLeft,
+                          .Height = 592 - kTableY,
+                          .Border = kBorder,
+                          .Chamfer = 5,
+                          .BottomBorder = kBottomBar,
+                          .PoolY = 12};
   PaintBlurred(screen, 3.5, 4, 5, 0.55, [&](cairo_t* p) {
     SetSource(p, 0x000000);
-    cairo_rectangle(p, kBoardLeft, kTableY, board.Width, board.Height + 20);
+    cairo_rectangle(p, kBoardLeft, kTableY, board.Width, board.Height);
     cairo_fill(p);
   });
   PaintSteelPanel(screen, board, kBoardLeft, kTableY, &glass);
@@ -220,14 +233,14 @@ TSurface TablePicture() {
   cairo_pattern_t* rule = LinearGradient(kBoardLeft + kBorder, 0, kBoardRight - kBorder, 0,
                                          {{0, 0x9ab4e8, 0}, {0.15, 0x9ab4e8, 0.35}, {0.85, 0x9ab4e8, 0.35}, {1, 0x9ab4e8, 0}});
   cairo_set_source(cr, rule);
-  cairo_rectangle(cr, kBoardLeft + kBorder, kFirstRowCentre - kBandHalf - 4, kBoardRight - kBoardLeft - 2 * kBorder, 1);
+  cairo_rectangle(cr, kBoardLeft + kBorder, kFirstNameCentre + kBandTop - 4, kBoardRight - kBoardLeft - 2 * kBorder, 1);
   cairo_fill(cr);
   cairo_pattern_destroy(rule);
 
   for (int place = 1; place <= 10; ++place) {
-    const double centre = kFirstRowCentre + kRowPitch * (place - 1);
-    PaintRowBand(screen, place, centre);
-    PaintBadge(screen, place, centre);
+    const double nameCentre = kFirstNameCentre + kRowPitch * (place - 1);
+    PaintRowBand(screen, place, nameCentre);
+    PaintBadge(screen, place, nameCentre);
   }
 
   TCanvas pic(kTableWidth, kTableHeight);

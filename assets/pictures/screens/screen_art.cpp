@@ -31,6 +31,8 @@ uint32_t Opaque(TRgb c) {
   return 0xFF000000u | ch(c.R) << 16 | ch(c.G) << 8 | ch(c.B);
 }
 
+double BottomBar(const TSteelPanel& p) { return p.BottomBorder > 0 ? p.BottomBorder : p.Border; }
+
 // How far a point lies inside the panel's outline, and the outward normal
 // of the edge it is nearest to; the corners are cut at 45 degrees.
 struct TEdge {
@@ -46,11 +48,12 @@ TEdge NearestEdge(const TSteelPanel& p, double x, double y) {
   consider(w - x, 1, 0);
   consider((x + y - c) * r, -r, -r);
   consider((w - x + y - c) * r, r, -r);
-  if (!p.OpenBottom) {
-    consider(h - y, 0, 1);
-    consider((x + h - y - c) * r, -r, r);
-    consider((w - x + h - y - c) * r, r, r);
-  }
+  // A narrow bottom bar is the full bar squeezed: its depth counts in the
+  // other bars' units, so its bevels and seam keep their order.
+  const double below = (h - y) * p.Border / BottomBar(p);
+  consider(below, 0, 1);
+  consider((x + below - c) * r, -r, r);
+  consider((w - x + below - c) * r, r, r);
   return e;
 }
 
@@ -85,7 +88,7 @@ TRgb SteelAt(const TSteelPanel& p, const TValueNoise& brush, double x, double y,
 
 TRgb PanelAt(const TSteelPanel& p, const TCanvas* glass, int gx, int gy, double x, double y) {
   const double u = x - p.Border, v = y - p.Border;
-  const double inW = p.Width - 2 * p.Border, inH = p.Height - 2 * p.Border;
+  const double inW = p.Width - 2 * p.Border, inH = p.Height - p.Border - BottomBar(p);
   TRgb c;
   if (glass) {
     const uint32_t g = glass->Row(gy)[gx];
@@ -99,7 +102,7 @@ TRgb PanelAt(const TSteelPanel& p, const TCanvas* glass, int gx, int gy, double 
   // it, the bottom and right ones catch a thin line of light.
   const double shadow = 0.7 * std::exp(-v / 3.0) + 0.5 * std::exp(-u / 3.0);
   c = Mix(c, Rgb(0x000000), std::min(0.85, shadow));
-  const double lip = (p.OpenBottom ? 0.0 : 0.25 * std::exp(-(inH - v) / 1.2)) + 0.18 * std::exp(-(inW - u) / 1.2);
+  const double lip = 0.25 * std::exp(-(inH - v) / 1.2) + 0.18 * std::exp(-(inW - u) / 1.2);
   c = Mix(c, Rgb(0x8a94ac), std::min(0.4, lip));
   if (!p.HasWell) return c;
   const TBox& w = p.Well;
@@ -167,7 +170,8 @@ void PaintSteelPanel(const TCanvas& canvas, const TSteelPanel& p, int left, int 
   const double s = p.ScrewInset > 0 ? p.ScrewInset : p.Border * 0.6;
   PaintScrew(layer.Cr(), s, s, 0.5);
   PaintScrew(layer.Cr(), p.Width - s, s, 2.1);
-  if (!p.OpenBottom) {
+  // A narrow bottom bar has no room for screws.
+  if (BottomBar(p) >= p.Border) {
     PaintScrew(layer.Cr(), s, p.Height - s, 1.2);
     PaintScrew(layer.Cr(), p.Width - s, p.Height - s, 2.7);
   }

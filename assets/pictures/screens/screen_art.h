@@ -20,14 +20,14 @@ struct TBox {
 };
 
 // A panel in a bevelled, brushed steel border with cut corners, lit from
-// the top left, the way the question windows are framed. With `OpenBottom`
-// the sides run on past the bottom edge of the picture (a board standing on
-// the bottom of the screen), so there is no bottom bar and no lower corners.
+// the top left, the way the question windows are framed.
 struct TSteelPanel {
   int Width = 0, Height = 0;
   double Border = 10;
   double Chamfer = 5;
-  bool OpenBottom = false;
+  // Height of the bottom bar when it is narrower than the others (a board
+  // that must close above the screen's lower edge); 0 keeps it `Border`.
+  double BottomBorder = 0;
   // Centre line of the faint pool of light inside, from the top edge.
   double PoolY = 24;
   // How strongly that pool lights the dark panel; 0 leaves it out.

@@ -26,9 +26,10 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr uint32_t kKey = race_art::kKey;
 constexpr uint32_t kRim = 0x141518;
+constexpr uint32_t kRimRgb = 0x0b0c0e;
 // The walking figures are drawn in units a little under a pixel and scaled
 // up to fill the pattern; the lying one already reaches its corners.
-constexpr double kWalkScale = 1.2;
+constexpr double kWalkScale = 1.1;
 
 struct TPoint {
   double X, Y;
@@ -41,8 +42,10 @@ struct TFigure {
 
 // A man: a blue jacket, khaki trousers, short dark brown hair.
 constexpr TFigure kMan = {false, 0x3a2a1e, 0xd9a57c, 0x35598c, 0x7a6b4e, 0x16171a};
-// A woman: red dress, bare legs, long fair hair over her shoulders.
-constexpr TFigure kGirl = {true, 0xe8c36a, 0xe4b08a, 0xd0283e, 0xe0aa84, 0x3a1d22};
+// A woman: red dress, bare arms and legs, long chestnut hair down her back.
+// Dark hair, not fair: a round fair head on a red dress reads as a gold
+// chip at the game's scale.
+constexpr TFigure kGirl = {true, 0x7e3a1c, 0xe4b08a, 0xd0283e, 0xe0aa84, 0x3a1d22};
 
 // One part of the figure: its outline and its colour.
 struct TShape {
@@ -124,7 +127,7 @@ std::vector<TShape> Walker(const TFigure& f, double phase) {
     shapes.push_back(Capsule(from, to, 1.7, f.Legs));
     shapes.push_back(Ellipse(side * 2.5, foot - 1.0 * (foot < hip ? 1 : -0.4), 1.5, 2.1, f.Shoes));
   }
-  if (f.Girl) shapes.push_back(Ellipse(0, 1.9, 5.3, 4.7, Shade(f.Top, 0.88)));  // the skirt, flaring
+  if (f.Girl) shapes.push_back(Ellipse(0, 2.0, 4.3, 4.2, Shade(f.Top, 0.88)));  // the skirt, flaring
   // Arms swing against the legs.
   for (int side : {-1, 1}) {
     const double swing = (side < 0 ? 4.6 : -4.6) * s;
@@ -134,12 +137,12 @@ std::vector<TShape> Walker(const TFigure& f, double phase) {
   }
   shapes.push_back(Ellipse(0, 0.7, f.Girl ? 5.0 : 5.9, f.Girl ? 3.3 : 3.1, f.Top));
   // Head: face at the front, hair over the rest.
-  shapes.push_back(Ellipse(0, -0.6, 3.3, 3.5, f.Skin));
+  shapes.push_back(Ellipse(0, -0.6, 3.0, 3.2, f.Skin));
   if (f.Girl) {
-    shapes.push_back(Capsule({0, 0.4}, {0, 3.4}, 2.0, f.Hair));
-    shapes.push_back(Ellipse(0, -0.1, 3.3, 3.3, f.Hair));
+    shapes.push_back(Capsule({0, 0.4}, {0, 3.9}, 1.4, f.Hair));
+    shapes.push_back(Ellipse(0, -0.1, 2.9, 2.9, f.Hair));
   } else {
-    shapes.push_back(Ellipse(0, 0.1, 3.3, 3.0, f.Hair));
+    shapes.push_back(Ellipse(0, 0.1, 3.0, 2.7, f.Hair));
   }
   return shapes;
 }
@@ -199,6 +202,7 @@ TSurface Render(const std::vector<TShape>& shapes, double angle, double scale, d
   const race_art::TRgb rim = race_art::Hex(kRim), dark = race_art::Hex(0x0e0f12);
   TSurface out;
   out.Resize(n, n);
+  bool body[n][n] = {};
   for (int y = 0; y < n; ++y)
     for (int x = 0; x < n; ++x) {
       const uint32_t p = figure.Row(y)[x];
@@ -208,10 +212,21 @@ TSurface Render(const std::vector<TShape>& shapes, double angle, double scale, d
         // Un-premultiplied colour, its missing coverage made up by the rim.
         const race_art::TRgb c{((p >> 16) & 0xFF) / 255.0 / a, ((p >> 8) & 0xFF) / 255.0 / a, (p & 0xFF) / 255.0 / a};
         rgb = race_art::Pack(race_art::Mix(rim, c, a));
+        body[y][x] = true;
       } else if ((shadow.Row(y)[x] >> 24) >= 128 && ((x + y) & 1) == 0) {
         rgb = race_art::Pack(dark);
       }
       out.Row(y)[x] = rgb;
+    }
+  // A whole pixel of rim all round the figure: at the game's scale the
+  // figure then stands off pale paving, dark asphalt and the bright round
+  // chips of the pickups alike.
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      if (body[y][x]) continue;
+      const bool edge = (x > 0 && body[y][x - 1]) || (x + 1 < n && body[y][x + 1]) || (y > 0 && body[y - 1][x]) ||
+                        (y + 1 < n && body[y + 1][x]);
+      if (edge) out.Row(y)[x] = kRimRgb;
     }
   return out;
 }
@@ -236,7 +251,7 @@ void AddPedestrianArt(TImageItems& res2) {
                                   PatternSize));
     }
     // Lying across the box, head to the top left.
-    TSurface lying = Render(Lying(figure), -kPi / 4, 0.78, 1, -1);
+    TSurface lying = Render(Lying(figure), -kPi / 4, 0.7, 1, -0.5);
     res2.push_back(KeyedPicture(std::string(prefix) + "Laying", std::move(lying), kKey, PatternSize, PatternSize));
   }
 }
