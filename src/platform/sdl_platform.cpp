@@ -11,6 +11,7 @@
 
 #include "gfx/cp1251.h"
 #include "platform/file_checks.h"
+#include "platform/system_locale.h"
 
 extern char** environ;
 
@@ -245,6 +246,36 @@ void TSdlPlatform::ReadKeys(bool held[GameKeyCount]) {
   if (Active) Gamepads.ReadKeys(held);
 }
 
+void TSdlPlatform::ReadScancodes(bool held[ScancodeCount]) {
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int i = 0; i < ScancodeCount; ++i) held[i] = Active && i < count && state[i];
+  held[ScLeftCtrl] = held[ScLeftCtrl] || held[ScRightCtrl];
+  held[ScLeftShift] = held[ScLeftShift] || held[ScRightShift];
+  held[ScLeftAlt] = held[ScLeftAlt] || held[ScRightAlt];
+  held[ScLeftGui] = held[ScLeftGui] || held[ScRightGui];
+  held[ScRightCtrl] = held[ScRightShift] = held[ScRightAlt] = held[ScRightGui] = false;
+}
+
+void TSdlPlatform::ReadPadButtons(bool held[PadButtonCount]) {
+  for (int i = 0; i < PadButtonCount; ++i) held[i] = false;
+  if (Active) Gamepads.ReadButtons(held);
+}
+
+std::string TSdlPlatform::KeyName(int scancode) {
+  if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES) return "";
+  return SDL_GetKeyName(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
+}
+
+std::string TSdlPlatform::SystemLocale() { return LocaleFromEnvironment(); }
+
+void TSdlPlatform::SetVolumes(int effects, int music) {
+  EffectsVolume = std::clamp(effects, 0, 100) * MIX_MAX_VOLUME / 100;
+  if (!AudioOpen) return;
+  Mix_Volume(-1, EffectsVolume);
+  Mix_VolumeMusic(std::clamp(music, 0, 100) * MIX_MAX_VOLUME / 100);
+}
+
 int TSdlPlatform::CreateSoundBuffer(const std::vector<uint8_t>& riffWave) {
   if (!AudioOpen || riffWave.empty()) return -1;
   Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(riffWave.data(), static_cast<int>(riffWave.size())), 1);
@@ -259,6 +290,7 @@ int TSdlPlatform::PlayBuffer(int buffer, bool looped) {
   if (channel < 0 && static_cast<int>(ChannelGeneration.size()) + 16 <= (1 << ChannelBits)) {
     ChannelGeneration.resize(ChannelGeneration.size() + 16, 0);
     Mix_AllocateChannels(static_cast<int>(ChannelGeneration.size()));
+    Mix_Volume(-1, EffectsVolume);  // new channels start at full volume
     channel = Mix_PlayChannel(-1, Chunks[static_cast<size_t>(buffer)], looped ? -1 : 0);
   }
   if (channel < 0) return -1;

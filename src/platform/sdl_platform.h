@@ -31,6 +31,10 @@ class TSdlPlatform : public TPlatform {
   void Flip(const TSurface& back) override;
   void ShowCursor(bool show) override;
   void ReadKeys(bool held[GameKeyCount]) override;
+  void ReadScancodes(bool held[ScancodeCount]) override;
+  void ReadPadButtons(bool held[PadButtonCount]) override;
+  std::string KeyName(int scancode) override;
+  std::string SystemLocale() override;
   bool GetWindowPlace(int& x, int& y) override;
   void SetWindowPlace(int x, int y) override;
 
@@ -42,6 +46,7 @@ class TSdlPlatform : public TPlatform {
   int SongLoadFromFile(const std::string& path) override;
   void SongPlay(int handle) override;
   void SongFree(int handle) override;
+  void SetVolumes(int effects, int music) override;
 
   bool OpenLink(const std::string& target) override;
   int HttpStart(const THttpGet& get) override { return Http.Start(get); }
@@ -87,6 +92,7 @@ class TSdlPlatform : public TPlatform {
   int StoredX = 0, StoredY = 0;
 
   bool AudioOpen = false;
+  int EffectsVolume = MIX_MAX_VOLUME;  // the mixer's 0..128
   std::vector<Mix_Chunk*> Chunks;
   std::vector<unsigned> ChannelGeneration;
   std::map<int, Mix_Music*> Songs;

@@ -23,6 +23,8 @@
 #include "shell/game_state.h"
 #include "shell/highscores.h"
 #include "shell/options_file.h"
+#include "shell/player_settings.h"
+#include "screens/controls_screen.h"
 #include "shell/input.h"
 #include "shell/random.h"
 #include "shell/save_pair.h"
@@ -66,6 +68,7 @@ void RunScreenTick(int lagCount) {
     case 4: HighscoresTick(lagCount); break;
     case 5: HelpTick(lagCount); break;
     case 6: RaceTick(lagCount); break;
+    case 7: ControlsTick(lagCount); break;
     default: break;
   }
 }
@@ -92,6 +95,7 @@ void Tick(int lagCount) {
     OverlayTick(lagCount);
     // The options stay readable under a window opened over them.
     if (GameScreen == 3) OptionsTexts();
+    if (GameScreen == 7) ControlsTexts();
   } else {
     RunScreenTick(lagCount);
   }
@@ -120,6 +124,8 @@ void FormCreate(uint32_t randomSeed, bool loadArchives) {
   LoadOptions();
   if (!HighScoresValid()) ResetHighScores();
   LoadWindowPlace();
+  LoadPlayerSettings(Platform->SystemLocale());
+  ApplyVolumes();
   ApplyDisplayMode();
   GameScreen = 0;
   try {
@@ -209,6 +215,7 @@ void ShutDown() {
   // Options and table together: the options carry the table's checksum.
   SaveOptionsAndHighScores();
   SaveWindowPlace();
+  SavePlayerSettings();
   if (std::filesystem::exists("play.url")) OpenLink("play.url");
   Terminated = true;
 }
@@ -227,12 +234,14 @@ void ResetGame() {
   ResetOverlay();
   ResetMainMenu();
   ResetOptionsScreen();
+  ResetControlsScreen();
   ResetCarSelection();
   ResetHighscoresScreen();
   ResetHelpScreen();
   ResetRace();
   Background = nullptr;
   SetDefaultOptions();
+  SetDefaultPlayerSettings("");
   SpeedFactor = 1.0;
   FrameMs = 15;
   FrameRate = 0;
