@@ -1,6 +1,7 @@
 #include "gfx/text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -155,6 +156,8 @@ int TextH(const std::string&) {
   return slot ? slot->LineHeight : 0;
 }
 
+std::vector<TDrawnText>* DrawnTexts = nullptr;
+
 void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV) {
   TFontSlot* slot = SlotOf(Current);
   if (!slot) return;
@@ -164,15 +167,23 @@ void DrawText(const std::string& text, double x, double y, bool centreH, bool ce
   int pen = static_cast<int>(std::clamp(x, -1e9, 1e9));
   const int top = static_cast<int>(std::clamp(y, -1e9, 1e9));
   const uint32_t colour = Styles[Current - 1].Colour;
+  TDrawnText ink{text, Current, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   unsigned char prev = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
     if (i > 0) pen += slot->Kerning(prev, b);
     const TGlyphImage& g = slot->Glyph(b);
-    if (g.Width > 0) PasteGlyph(BackSurface, pen + g.Left, top + g.Top, g, colour);
+    if (g.Width > 0) {
+      PasteGlyph(BackSurface, pen + g.Left, top + g.Top, g, colour);
+      ink.Left = std::min(ink.Left, pen + g.Left);
+      ink.Top = std::min(ink.Top, top + g.Top);
+      ink.Right = std::max(ink.Right, pen + g.Left + g.Width);
+      ink.Bottom = std::max(ink.Bottom, top + g.Top + g.Height);
+    }
     pen += g.Advance;
     prev = b;
   }
+  if (DrawnTexts && ink.Left <= ink.Right) DrawnTexts->push_back(ink);
 }
 
 void PrepareTextStyles() {

@@ -36,7 +36,10 @@ constexpr uint32_t kSeed = 0x4F505453;  // "OPTS"
 // row that starts at y = 436.
 constexpr double kLabelPenX = 116, kLabelTop = 447, kCountryRowY = 436;
 constexpr double kRowTextSize = 36;
-const char* const kCountryLabel = "Ваша страна:";
+// The pictures with words come in Russian and, named with "_En" after,
+// in English; this says which is being painted.
+bool gEnglish = false;
+const char* CountryLabel() { return gEnglish ? "Your country:" : "Ваша страна:"; }
 
 // The country box, and the typed text the game prints in it (style 4, 28 pt
 // bold black) with its top-left at (380, 450) and the cursor at y = 491.
@@ -79,6 +82,17 @@ const TSwitchRow kRows[] = {
     {"Opt_3", 118, 375, 282, 62, 115, 383, "Звук:",
      {{"OptSoundOn", "вкл", TIcon::LampOn, TTextLook::On}, {"OptSoundOff", "выкл", TIcon::LampOff, TTextLook::Off}}},
 };
+const TSwitchRow kRowsEn[] = {
+    {"Opt_1", 118, 248, 545, 64, 118, 255, "Display:",
+     {{"OptFullScreen", "full screen", TIcon::MonitorFull, TTextLook::Mode},
+      {"OptWindow", "window", TIcon::MonitorWindow, TTextLook::Mode}}},
+    {"Opt_2", 118, 312, 282, 62, 118, 320, "Music:",
+     {{"OptMusicOn", "on", TIcon::LampOn, TTextLook::On}, {"OptMusicOff", "off", TIcon::LampOff, TTextLook::Off}}},
+    {"Opt_3", 118, 375, 282, 62, 115, 383, "Sound:",
+     {{"OptSoundOn", "on", TIcon::LampOn, TTextLook::On}, {"OptSoundOff", "off", TIcon::LampOff, TTextLook::Off}}},
+};
+const TSwitchRow (&Rows())[3] { return gEnglish ? kRowsEn : kRows; }
+std::string InLanguage(const char* name) { return gEnglish ? std::string(name) + "_En" : std::string(name); }
 constexpr int kIndicatorHeight = 54;
 constexpr int kCountryHoverX = 118, kCountryHoverY = 436;
 
@@ -91,20 +105,23 @@ struct TRowMetrics {
   double CaptionEnd;  // right edge of the widest caption's ink, screen x
 };
 const TRowMetrics& RowMetrics() {
-  static const TRowMetrics metrics = [] {
+  static const auto measure = [] {
     TCanvas scratch(8, 8);
     cairo_t* cr = scratch.Cr();
     SelectFont(cr, RowFace());
     cairo_font_extents_t e;
     cairo_font_extents(cr, &e);
     TRowMetrics m{std::ceil(e.ascent), -MeasureInk(cr, "Н").Y, 0};
-    for (const TSwitchRow& row : kRows) {
+    for (const TSwitchRow& row : Rows()) {
       const TInk ink = MeasureInk(cr, row.Caption);
       m.CaptionEnd = std::max(m.CaptionEnd, kLabelPenX + ink.X + ink.Width);
     }
     return m;
-  }();
-  return metrics;
+  };
+  static const TRowMetrics russian = measure();
+  if (!gEnglish) return russian;
+  static const TRowMetrics english = measure();
+  return english;
 }
 
 // Each row's text sits on its row as the label sits on the country row.
@@ -546,11 +563,11 @@ TSurface CountryHoverPicture() {
   const double pen = kLabelPenX - kCountryHoverX;
   TCanvas scratch(8, 8);
   SelectFont(scratch.Cr(), RowFace());
-  const TInk ink = MeasureInk(scratch.Cr(), kCountryLabel);
+  const TInk ink = MeasureInk(scratch.Cr(), CountryLabel());
   PaintHoverStreak(hovered, pen + ink.X, pen + ink.X + ink.Width, baseline);
   PaintBlurred(hovered, 4.5, 0, 0, 1.0, [&](cairo_t* p) {
     SetSource(p, 0xff6a10);
-    TextPath(p, kCountryLabel, pen, baseline);
+    TextPath(p, CountryLabel(), pen, baseline);
     cairo_set_line_width(p, 3);
     cairo_stroke_preserve(p);
     cairo_fill(p);
@@ -580,7 +597,7 @@ TSurface BackButtonPicture() {
   TSurface sheet;
   sheet.Resize(2 * kBackWidth, kBackHeight);
   for (int pattern = 0; pattern < 2; ++pattern) {
-    const TSurface look = MenuButtonPicture(kBackX, kBackY, kBackWidth, kBackHeight, "Назад",
+    const TSurface look = MenuButtonPicture(kBackX, kBackY, kBackWidth, kBackHeight, gEnglish ? "Back" : "Назад",
                                             pattern == 0 ? TCaptionLook::Hovered : TCaptionLook::Normal);
     for (int y = 0; y < kBackHeight; ++y)
       std::copy(look.Row(y), look.Row(y) + kBackWidth, sheet.Row(y) + pattern * kBackWidth);
@@ -693,15 +710,20 @@ void AddOptionsArt(TImageItems& res1) {
   null.Resize(1, 1);
   null.Pixels[0] = kKey;
   res1.push_back(KeyedPicture("Null", null, kKey));
-  for (const TSwitchRow& row : kRows) {
-    res1.push_back(KeyedPicture(row.Hover, RowHoverPicture(row), kKey));
-    for (const TState& state : row.States) res1.push_back(OpaquePicture(state.Image, IndicatorPicture(row, state)));
+  for (bool english : {false, true}) {
+    gEnglish = english;
+    for (const TSwitchRow& row : Rows()) {
+      res1.push_back(KeyedPicture(InLanguage(row.Hover), RowHoverPicture(row), kKey));
+      for (const TState& state : row.States)
+        res1.push_back(OpaquePicture(InLanguage(state.Image), IndicatorPicture(row, state)));
+    }
+    res1.push_back(KeyedPicture(InLanguage("Opt_4"), CountryHoverPicture(), kKey));
+    res1.push_back(OpaquePicture(InLanguage("Opt_Bk"), BackButtonPicture(), kBackWidth, kBackHeight));
   }
-  res1.push_back(KeyedPicture("Opt_4", CountryHoverPicture(), kKey));
+  gEnglish = false;
   res1.push_back(OpaquePicture("CountryEditBg", CountryBoxPicture()));
   res1.push_back(KeyedPicture("Cursor", CursorPicture({0x3a3e48, 0x0c0e13, 0x0c0e13, 0x24272e}), kKey));
   res1.push_back(KeyedPicture("Cursor2", CursorPicture({0xffffff, 0xf2f4f8, 0xd6dce6, 0xa8b0be}), kKey));
-  res1.push_back(OpaquePicture("Opt_Bk", BackButtonPicture(), kBackWidth, kBackHeight));
   for (int i = 0; i < 2; ++i)
     res1.push_back(OpaquePicture(i == 0 ? "OptVol_2" : "OptVol_3", VolumePicture(kVolumeYs[i]), kVolumeWidth,
                                  kVolumeHeight));
