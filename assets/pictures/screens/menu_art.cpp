@@ -174,12 +174,16 @@ TSurface MenuButtonPicture(int x, int y, int width, int height, const std::strin
 void AddMainMenuArt(TImageItems& res1) {
   res1.push_back(OpaquePicture("MMBG", ToOpaqueSurface(MenuBackground())));
   for (const TMainMenuButton& b : kButtons)
-    for (const TLookName& look : kLooks) {
+    for (const TLookName& look : kLooks)
       res1.push_back(OpaquePicture(ButtonName(b.Item, look.Suffix),
                                    MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, b.Caption, look.Look)));
+  // The English twins after all the Russian looks: the archive's order is
+  // the order the start-up makes pictures ready in, and the first menu's
+  // looks come first.
+  for (const TMainMenuButton& b : kButtons)
+    for (const TLookName& look : kLooks)
       res1.push_back(OpaquePicture(ButtonName(b.Item, look.Suffix) + "_En",
                                    MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, b.English, look.Look)));
-    }
 }
 
 namespace {
