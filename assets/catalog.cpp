@@ -6,6 +6,7 @@
 #include "assets/pictures/town/bonus_art.h"
 #include "assets/pictures/cars/car_art.h"
 #include "assets/pictures/screens/car_select_art.h"
+#include "assets/pictures/screens/controls_art.h"
 #include "assets/pictures/effects/effects_art.h"
 #include "assets/sounds/game_sounds.h"
 #include "assets/pictures/screens/help_art.h"
@@ -25,6 +26,7 @@ const std::vector<TImageBuilder>& Res1Builders() {
       {"main menu", AddMainMenuArt},
       {"question windows", AddWindowArt},
       {"options screen", AddOptionsArt},
+      {"controls screen", AddControlsArt},
       {"car selection", AddCarSelectArt},
       {"highscores screen", AddHighscoresArt},
       {"help screen", AddHelpArt},
@@ -72,6 +74,7 @@ const std::vector<TPreviewBuilder>& PreviewBuilders() {
       {"pickups", WriteBonusPreviews},
       {"help screen", WriteHelpPreviews},
       {"name entry", WriteSendPreviews},
+      {"controls screen", WriteControlsPreviews},
       {"town tiles", WriteTilePreviews},
       {"race panel", WritePanelPreviews},
       {"race effects", WriteEffectPreviews},

@@ -14,6 +14,14 @@
 //   key down NAME     Up Down Left Right Space Z X H P Y N Esc Enter
 //   key up NAME       Backspace Shift Ctrl Alt F11; a key delivers what a real
 //                     keyboard delivers (typed characters, Alt+Enter)
+//   scancode down N   a key by its scancode (USB usage number) as the race's
+//   scancode up N     bound keys read it; it types nothing
+//   pad down BUTTON   a pad button held (A B X Y Back Guide Start L3 R3 LB RB
+//   pad up BUTTON     Up Down Left Right for the D-pad); the A and B buttons
+//                     also type Enter and Esc as a real pad does
+//   locale NAME       the system locale the machine reports ("en_US.UTF-8");
+//                     before the first tick it decides a first start's language
+//   language ru|en    chooses the language as the options screen does
 //   type TEXT         delivers TEXT (UTF-8) as typed characters
 //   mouse X Y         moves the mouse over the drawing area
 //   click             a click; doubleclick: a double click (click + double click)
@@ -59,9 +67,11 @@
 #include "race/player/player.h"
 #include "race/race.h"
 #include "race/race_state.h"
+#include "screens/activate_item.h"
 #include "screens/buttons.h"
 #include "screens/menu_button.h"
 #include "shell/game_state.h"
+#include "shell/language.h"
 #include "shell/main_window.h"
 #include "shell/sound.h"
 #include "sprites/lookup_error.h"
@@ -117,6 +127,10 @@ struct TRunner {
     static const std::map<std::string, TGameKey> Polled = {
         {"Up", gkUp}, {"Down", gkDown}, {"Left", gkLeft}, {"Right", gkRight}, {"Space", gkSpace}, {"Z", gkZ},
         {"X", gkX},   {"H", gkH},       {"P", gkP},       {"Y", gkY},         {"N", gkN},         {"Esc", gkEsc}};
+    static const std::map<std::string, int> Scancode = {
+        {"Enter", ScReturn}, {"Backspace", ScBackspace}, {"Shift", ScLeftShift}, {"Ctrl", ScLeftCtrl},
+        {"Alt", ScLeftAlt}};
+    if (auto it = Scancode.find(name); it != Scancode.end()) Machine.Scancodes[it->second] = down;
     if (auto it = Polled.find(name); it != Polled.end()) {
       Machine.Keys[it->second] = down;
       if (!down) return;
@@ -144,6 +158,21 @@ struct TRunner {
     } else {
       Fail("unknown key '" + name + "'");
     }
+  }
+
+  void Pad(bool down, const std::string& name) {
+    Start();
+    static const char* const Names[PadButtonCount] = {"A",  "B",  "X",  "Y",  "Back", "Guide", "Start", "L3",
+                                                      "R3", "LB", "RB", "Up", "Down", "Left",  "Right"};
+    for (int b = 0; b < PadButtonCount; ++b) {
+      if (name != Names[b]) continue;
+      Machine.PadButtons[b] = down;
+      // A and B are the pad's Enter and Esc in every screen.
+      if (b == pbA && down) Type(13);
+      if (b == pbB) Machine.Keys[gkEsc] = down;
+      return;
+    }
+    Fail("unknown pad button '" + name + "'");
   }
 
   // Soak input: whatever a restless player could do, on every screen the
@@ -184,7 +213,7 @@ struct TRunner {
         MDXDrawMouseMove(next(812) - 10, next(612) - 10);
       } else if (what < 62) {
         // Onto one of the buttons shown, so that every screen is reached.
-        const int first = std::max(FirstButton, 1), last = std::min(LastButton, 12);
+        const int first = std::max(FirstButton, 1), last = std::min(LastButton, ButtonSlots - 1);
         const TMenuButton* b = last >= first ? Buttons[first + next(static_cast<uint32_t>(last - first + 1))] : nullptr;
         if (b) {
           const int w = b->HitWidth == -1 ? b->Width : b->HitWidth, h = b->HitHeight == -1 ? b->Height : b->HitHeight;
@@ -205,7 +234,7 @@ struct TRunner {
       }
     }
     std::string seen = "screens";
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i <= 7; ++i)
       if (screens & (1u << i)) seen += " " + std::to_string(i);
     seen += ", windows";
     for (int i = 1; i <= 9; ++i)
@@ -241,6 +270,27 @@ struct TRunner {
         words >> dir >> name;
         if (dir != "down" && dir != "up") Fail("key needs 'down' or 'up'");
         Key(dir == "down", name);
+      } else if (cmd == "scancode") {
+        std::string dir;
+        int code;
+        if (!(words >> dir >> code) || (dir != "down" && dir != "up") || code <= 0 || code >= ScancodeCount)
+          Fail("scancode needs 'down' or 'up' and a scancode 1..511");
+        Start();
+        Machine.Scancodes[code] = dir == "down";
+      } else if (cmd == "pad") {
+        std::string dir, name;
+        words >> dir >> name;
+        if (dir != "down" && dir != "up") Fail("pad needs 'down' or 'up'");
+        Pad(dir == "down", name);
+      } else if (cmd == "locale") {
+        std::string locale;
+        words >> locale;
+        Machine.Locale = locale;
+      } else if (cmd == "language") {
+        std::string code;
+        if (!(words >> code) || (code != "ru" && code != "en")) Fail("language needs 'ru' or 'en'");
+        Start();
+        if (!Terminated) SwitchLanguage(code == "en" ? lgEnglish : lgRussian);
       } else if (cmd == "type") {
         Start();
         std::string rest;

@@ -13,6 +13,7 @@
 #include "race/world/track_map.h"
 #include "screens/menu_button.h"
 #include "screens/car_selection.h"
+#include "screens/controls_screen.h"
 #include "screens/help_screen.h"
 #include "screens/links.h"
 #include "screens/main_menu.h"
@@ -20,6 +21,9 @@
 #include "shell/frame_rate.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"
+#include "shell/key_bindings.h"
+#include "shell/language.h"
+#include "shell/player_settings.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "sprites/sprite.h"
@@ -100,6 +104,20 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   j.Int("SoundOn", SoundOn);
   j.Str("Country", Utf8FromCp1251(Country));
   j.Int("CountryEditActive", CountryEditActive);
+  // The player's own settings.
+  j.Str("Language", LanguageCode(Language));
+  j.Int("MusicVolume", MusicVolume);
+  j.Int("EffectsVolume", EffectsVolume);
+  j.Int("SpeakerEffectsVolume", platform.EffectsVolume);
+  j.Int("SpeakerMusicVolume", platform.MusicVolume);
+  std::vector<std::string> bindings;
+  for (const TBinding& b : Bindings) {
+    bindings.push_back(std::to_string(b.Keys[0]) + " " + std::to_string(b.Keys[1]) + " " +
+                       std::to_string(b.PadButtons[0]) + " " + std::to_string(b.PadButtons[1]));
+  }
+  j.List("Bindings", bindings);
+  j.Int("ControlsListening", ControlsListening);
+  j.Str("ControlsMessage", Utf8FromCp1251(ControlsMessage));
   std::vector<std::string> table;
   for (int i = 1; i <= 10; ++i) table.push_back(Utf8FromCp1251(HighScores[i].Name) + " " + std::to_string(HighScores[i].Score));
   j.List("HighScores", table);
@@ -172,7 +190,7 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   // The buttons of the range as the player sees them.
   std::vector<std::string> buttons;
   for (int i = FirstButton; i <= LastButton; ++i) {
-    const TMenuButton* b = i >= 1 && i <= 12 ? Buttons[i] : nullptr;
+    const TMenuButton* b = i >= 1 && i < ButtonSlots ? Buttons[i] : nullptr;
     if (!b) continue;
     char buf[160];
     std::snprintf(buf, sizeof buf, "%d %s %d alpha=%d:%d z=%d", i, b->Image ? b->Image->Name.c_str() : "-",

@@ -1,6 +1,7 @@
 #include "gfx/text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -152,8 +153,10 @@ void PasteGlyph(TSurface& dest, int left, int top, const TGlyphImage& g, uint32_
 
 // Prints one line with its top-left corner at (x, y) in the slot's font,
 // every glyph pasted at each of the offsets.
+// With Ink given, the box the line's own glyphs cover (offsets aside) is
+// widened to take them in.
 void PrintLine(TFontSlot* slot, const std::string& text, double x, double y, uint32_t colour,
-               const int (*offsets)[2], int offsetCount) {
+               const int (*offsets)[2], int offsetCount, TDrawnText* ink = nullptr) {
   // Trunc, kept inside the int range for texts thrown far off the screen.
   int pen = static_cast<int>(std::clamp(x, -1e9, 1e9));
   const int top = static_cast<int>(std::clamp(y, -1e9, 1e9));
@@ -162,9 +165,16 @@ void PrintLine(TFontSlot* slot, const std::string& text, double x, double y, uin
     const unsigned char b = static_cast<unsigned char>(text[i]);
     if (i > 0) pen += slot->Kerning(prev, b);
     const TGlyphImage& g = slot->Glyph(b);
-    if (g.Width > 0)
+    if (g.Width > 0) {
       for (int k = 0; k < offsetCount; ++k)
         PasteGlyph(BackSurface, pen + g.Left + offsets[k][0], top + g.Top + offsets[k][1], g, colour);
+      if (ink) {
+        ink->Left = std::min(ink->Left, pen + g.Left);
+        ink->Top = std::min(ink->Top, top + g.Top);
+        ink->Right = std::max(ink->Right, pen + g.Left + g.Width);
+        ink->Bottom = std::max(ink->Bottom, top + g.Top + g.Height);
+      }
+    }
     pen += g.Advance;
     prev = b;
   }
@@ -185,7 +195,10 @@ void DrawLine(TFontSlot* slot, const std::string& text, double x, double y, bool
   if (centreH) x -= LineWidth(slot, text) / 2.0;
   if (centreV) y -= slot->LineHeight / 2.0;
   if (rimmed) PrintLine(slot, text, x, y, RimColour, RimOffsets, std::size(RimOffsets));
-  PrintLine(slot, text, x, y, Styles[Current - 1].Colour, NoOffset, 1);
+  if (!DrawnTexts) return PrintLine(slot, text, x, y, Styles[Current - 1].Colour, NoOffset, 1);
+  TDrawnText ink{text, Current, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  PrintLine(slot, text, x, y, Styles[Current - 1].Colour, NoOffset, 1, &ink);
+  if (ink.Left <= ink.Right) DrawnTexts->push_back(ink);
 }
 
 }  // namespace
@@ -214,6 +227,8 @@ int TextH(const std::string&) {
   TFontSlot* slot = SlotOf(Current);
   return slot ? slot->LineHeight : 0;
 }
+
+std::vector<TDrawnText>* DrawnTexts = nullptr;
 
 void DrawText(const std::string& text, double x, double y, bool centreH, bool centreV) {
   DrawLine(SlotOf(Current), text, x, y, centreH, centreV, false);

@@ -3,6 +3,7 @@
 // Windows-1251 bytes; they become UTF-8 only inside the font layer.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // One row of the style table: the face the game names, its size in points,
 // the bold flag and the colour as 0x00RRGGBB.
@@ -34,6 +35,16 @@ void DrawTextRimmed(const std::string& text, double x, double y, bool centreH, b
 // text is at most `maxWidth` pixels wide, else in the same face as many
 // points smaller as it takes to fit (up to ten), for the panel's windows.
 void DrawTextWithin(const std::string& text, double x, double y, int maxWidth);
+
+// Test seam: while set, every DrawText that puts ink on the surface adds
+// the text, its style and the box its ink covers (right and bottom
+// exclusive), so a test can tell a text that runs past its place.
+struct TDrawnText {
+  std::string Text;
+  int Style;
+  int Left, Top, Right, Bottom;
+};
+extern std::vector<TDrawnText>* DrawnTexts;
 
 // Opens the fonts of every style now, so that the first tick printing a style
 // does not stall on it; nothing depends on it.

@@ -44,6 +44,44 @@ void THeadlessPlatform::ReadKeys(bool held[GameKeyCount]) {
   for (int i = 0; i < GameKeyCount; ++i) held[i] = Keys[i];
 }
 
+void THeadlessPlatform::ReadScancodes(bool held[ScancodeCount]) {
+  static const int Of[GameKeyCount] = {ScUp, ScDown, ScLeft, ScRight, ScH, ScP, ScY, ScN, ScEscape, ScSpace, ScZ, ScX};
+  for (int i = 0; i < ScancodeCount; ++i) held[i] = Scancodes[i];
+  for (int i = 0; i < GameKeyCount; ++i) held[Of[i]] = held[Of[i]] || Keys[i];
+}
+
+void THeadlessPlatform::ReadPadButtons(bool held[PadButtonCount]) {
+  for (int i = 0; i < PadButtonCount; ++i) held[i] = PadButtons[i];
+}
+
+std::string THeadlessPlatform::KeyName(int scancode) {
+  if (scancode >= ScA && scancode <= ScZ) return std::string(1, static_cast<char>('A' + scancode - ScA));
+  if (scancode >= 30 && scancode <= 38) return std::string(1, static_cast<char>('1' + scancode - 30));
+  if (scancode == 39) return "0";
+  if (scancode >= 58 && scancode <= 69) return "F" + std::to_string(scancode - 57);
+  switch (scancode) {
+    case ScReturn: return "Return";
+    case ScEscape: return "Escape";
+    case ScBackspace: return "Backspace";
+    case 43: return "Tab";
+    case ScSpace: return "Space";
+    case 45: return "-";
+    case 46: return "=";
+    case 54: return ",";
+    case 55: return ".";
+    case 56: return "/";
+    case ScRight: return "Right";
+    case ScLeft: return "Left";
+    case ScDown: return "Down";
+    case ScUp: return "Up";
+    case ScLeftCtrl: return "Left Ctrl";
+    case ScLeftShift: return "Left Shift";
+    case ScLeftAlt: return "Left Alt";
+    case ScLeftGui: return "Left GUI";
+    default: return "";
+  }
+}
+
 bool THeadlessPlatform::GetWindowPlace(int& x, int& y) {
   x = WindowX;
   y = WindowY;

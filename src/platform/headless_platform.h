@@ -25,6 +25,12 @@ class THeadlessPlatform : public TPlatform {
   void Flip(const TSurface& back) override;
   void ShowCursor(bool show) override { CursorVisible = show; }
   void ReadKeys(bool held[GameKeyCount]) override;
+  // The polled keys set in Keys count as held at their scancodes too.
+  void ReadScancodes(bool held[ScancodeCount]) override;
+  void ReadPadButtons(bool held[PadButtonCount]) override;
+  // A fixed table of names as an English keyboard prints them.
+  std::string KeyName(int scancode) override;
+  std::string SystemLocale() override { return Locale; }
   bool GetWindowPlace(int& x, int& y) override;
   void SetWindowPlace(int x, int y) override;
 
@@ -36,6 +42,10 @@ class THeadlessPlatform : public TPlatform {
   int SongLoadFromFile(const std::string& path) override;
   void SongPlay(int handle) override;
   void SongFree(int handle) override;
+  void SetVolumes(int effects, int music) override {
+    EffectsVolume = effects;
+    MusicVolume = music;
+  }
 
   bool OpenLink(const std::string& target) override;
   int HttpStart(const THttpGet& get) override;
@@ -44,6 +54,12 @@ class THeadlessPlatform : public TPlatform {
   void ShowError(const std::string& caption, const std::string& message) override;
 
   bool Keys[GameKeyCount] = {};
+  bool Scancodes[ScancodeCount] = {};
+  bool PadButtons[PadButtonCount] = {};
+  // No locale unless the script gives one: a run does not depend on the
+  // desktop it runs on.
+  std::string Locale;
+  int EffectsVolume = 100, MusicVolume = 100;
   int Refresh = 85;
   bool FullScreenMode = false;
   int DisplaySwitches = 0;

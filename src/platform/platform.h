@@ -19,6 +19,23 @@ enum TGameKey {
   GameKeyCount
 };
 
+// Every key of the keyboard by its place on it: the USB usage numbers (the
+// numbering SDL's scancodes use), whatever the layout prints on the key.
+// The race's keys, which the player binds, are read this way.
+constexpr int ScancodeCount = 512;
+constexpr int ScA = 4, ScZ = 29, ScX = 27, ScH = 11, ScP = 19, ScY = 28, ScN = 17, ScReturn = 40, ScEscape = 41,
+              ScBackspace = 42, ScSpace = 44, ScF11 = 68, ScRight = 79, ScLeft = 80, ScDown = 81, ScUp = 82,
+              ScKeypadEnter = 88, ScLeftCtrl = 224, ScLeftShift = 225, ScLeftAlt = 226, ScLeftGui = 227,
+              ScRightCtrl = 228, ScRightShift = 229, ScRightAlt = 230, ScRightGui = 231;
+
+// A pad's buttons, in the order of the common game-controller layout; a
+// stick leaning past its dead zone counts as the D-pad's button that way.
+enum TPadButton {
+  pbA, pbB, pbX, pbY, pbBack, pbGuide, pbStart, pbLeftStick, pbRightStick, pbLeftShoulder, pbRightShoulder,
+  pbDpadUp, pbDpadDown, pbDpadLeft, pbDpadRight,
+  PadButtonCount
+};
+
 // One GET: the address, the request's header lines ("Name: value"), and
 // its time-outs: to have a connection, and for the whole request.
 struct THttpGet {
@@ -72,6 +89,16 @@ class TPlatform {
 
   // Keyboard held states, read once per tick.
   virtual void ReadKeys(bool held[GameKeyCount]) = 0;
+  // Every key by scancode, and every pad button of all pads together, read
+  // once per tick. The right-hand Ctrl, Shift, Alt and Windows keys are
+  // reported as their left-hand twins: the game takes either as one key.
+  virtual void ReadScancodes(bool held[ScancodeCount]) = 0;
+  virtual void ReadPadButtons(bool held[PadButtonCount]) = 0;
+  // The key's name in the keyboard layout in use (UTF-8), empty when it has none.
+  virtual std::string KeyName(int scancode) = 0;
+  // The system's language as the locale variables give it ("ru_RU.UTF-8",
+  // "en_GB"...), empty when none is set.
+  virtual std::string SystemLocale() = 0;
 
   // Sound effects: a buffer per wave item, voices play copies of it.
   virtual int CreateSoundBuffer(const std::vector<uint8_t>& riffWave) = 0;  // -1 on failure
@@ -83,6 +110,9 @@ class TPlatform {
   virtual int SongLoadFromFile(const std::string& path) = 0;  // 0 on failure
   virtual void SongPlay(int handle) = 0;
   virtual void SongFree(int handle) = 0;
+  // The player's levels, 0..100 each, heard at once (the sounds already
+  // playing and the tune too); 100 is the mixer's full volume.
+  virtual void SetVolumes(int effects, int music) = 0;
 
   // The desktop's "open" action on a file, link file or address.
   virtual bool OpenLink(const std::string& target) = 0;

@@ -86,6 +86,21 @@ void TSdlGamepads::ReadKeys(bool held[GameKeyCount]) const {
   }
 }
 
+void TSdlGamepads::ReadButtons(bool held[PadButtonCount]) const {
+  // TPadButton follows SDL's own order of the controller buttons.
+  static_assert(int{pbA} == int{SDL_CONTROLLER_BUTTON_A} && int{pbDpadRight} == int{SDL_CONTROLLER_BUTTON_DPAD_RIGHT});
+  for (SDL_GameController* pad : Pads) {
+    for (int b = 0; b < PadButtonCount; ++b)
+      held[b] = held[b] || SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(b)) != 0;
+    const int x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+    const int y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    held[pbDpadUp] = held[pbDpadUp] || y < -DeadZone;
+    held[pbDpadDown] = held[pbDpadDown] || y > DeadZone;
+    held[pbDpadLeft] = held[pbDpadLeft] || x < -DeadZone;
+    held[pbDpadRight] = held[pbDpadRight] || x > DeadZone;
+  }
+}
+
 void TSdlGamepads::CloseAll() {
   for (SDL_GameController* pad : Pads) SDL_GameControllerClose(pad);
   Pads.clear();

@@ -31,6 +31,8 @@ class TSdlGamepads {
   bool HandleEvent(const SDL_Event& e);
   // Adds every open pad's held keys to Held.
   void ReadKeys(bool held[GameKeyCount]) const;
+  // Adds every open pad's held buttons (the left stick as the D-pad).
+  void ReadButtons(bool held[PadButtonCount]) const;
   void CloseAll();
   int Count() const { return static_cast<int>(Pads.size()); }
 

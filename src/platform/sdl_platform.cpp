@@ -11,6 +11,7 @@
 
 #include "gfx/cp1251.h"
 #include "platform/file_checks.h"
+#include "platform/system_locale.h"
 
 extern char** environ;
 
@@ -283,6 +284,36 @@ void TSdlPlatform::ReadKeys(bool held[GameKeyCount]) {
   const Uint8* state = SDL_GetKeyboardState(nullptr);
   for (int i = 0; i < GameKeyCount; ++i) held[i] = Active && state[Codes[i]];
   if (Active) Gamepads.ReadKeys(held);
+}
+
+void TSdlPlatform::ReadScancodes(bool held[ScancodeCount]) {
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int i = 0; i < ScancodeCount; ++i) held[i] = Active && i < count && state[i];
+  held[ScLeftCtrl] = held[ScLeftCtrl] || held[ScRightCtrl];
+  held[ScLeftShift] = held[ScLeftShift] || held[ScRightShift];
+  held[ScLeftAlt] = held[ScLeftAlt] || held[ScRightAlt];
+  held[ScLeftGui] = held[ScLeftGui] || held[ScRightGui];
+  held[ScRightCtrl] = held[ScRightShift] = held[ScRightAlt] = held[ScRightGui] = false;
+}
+
+void TSdlPlatform::ReadPadButtons(bool held[PadButtonCount]) {
+  for (int i = 0; i < PadButtonCount; ++i) held[i] = false;
+  if (Active) Gamepads.ReadButtons(held);
+}
+
+std::string TSdlPlatform::KeyName(int scancode) {
+  if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES) return "";
+  return SDL_GetKeyName(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
+}
+
+std::string TSdlPlatform::SystemLocale() { return LocaleFromEnvironment(); }
+
+void TSdlPlatform::SetVolumes(int effects, int music) {
+  EffectsVolume = std::clamp(effects, 0, 100) * MIX_MAX_VOLUME / 100;
+  if (!AudioOpen) return;
+  Mix_Volume(-1, EffectsVolume);
+  Mix_VolumeMusic(std::clamp(music, 0, 100) * MIX_MAX_VOLUME / 100);
 }
 
 int TSdlPlatform::CreateSoundBuffer(const std::vector<uint8_t>& riffWave) {

@@ -42,6 +42,10 @@ class TSdlPlatform : public TPlatform {
   void Flip(const TSurface& back) override;
   void ShowCursor(bool show) override;
   void ReadKeys(bool held[GameKeyCount]) override;
+  void ReadScancodes(bool held[ScancodeCount]) override;
+  void ReadPadButtons(bool held[PadButtonCount]) override;
+  std::string KeyName(int scancode) override;
+  std::string SystemLocale() override;
   bool GetWindowPlace(int& x, int& y) override;
   void SetWindowPlace(int x, int y) override;
 
@@ -53,6 +57,7 @@ class TSdlPlatform : public TPlatform {
   int SongLoadFromFile(const std::string& path) override;
   void SongPlay(int handle) override;
   void SongFree(int handle) override;
+  void SetVolumes(int effects, int music) override;
 
   bool OpenLink(const std::string& target) override;
   int HttpStart(const THttpGet& get) override { return Http.Start(get); }
@@ -105,6 +110,7 @@ class TSdlPlatform : public TPlatform {
   uint64_t PlaceCheckUntil = 0;
 
   bool AudioOpen = false;
+  int EffectsVolume = MIX_MAX_VOLUME;  // the mixer's 0..128
   std::vector<Mix_Chunk*> Chunks;
   std::vector<unsigned> ChannelGeneration;
   TVoiceRamps Ramps;

@@ -37,7 +37,11 @@ int TVoiceRamps::FreeChannel() {
   for (int channel = 0; channel < allocated; ++channel)
     if (!Mix_Playing(channel)) return channel;
   if (allocated + 16 > MaxChannels) return -1;
+  // New channels start at full volume: they take the player's effects
+  // volume the others have.
+  const int volume = Mix_Volume(0, -1);
   Mix_AllocateChannels(allocated + 16);
+  for (int channel = allocated; channel < allocated + 16; ++channel) Mix_Volume(channel, volume);
   return allocated;
 }
 

@@ -22,6 +22,7 @@
 #include "shell/game_state.h"
 #include "shell/highscores.h"
 #include "shell/input.h"
+#include "shell/language.h"
 #include "shell/main_window.h"
 #include "sprites/my_image_sprite.h"
 #include "sprites/sprite.h"
@@ -32,12 +33,12 @@ uint8_t SendingShown = 0;
 
 namespace {
 
-const std::string TimeUpText = Cp1251FromUtf8("Время вышло!");
-const std::string TryAgainText = Cp1251FromUtf8("Попробуйте ещё раз!");
-const std::string PauseText = Cp1251FromUtf8("Пауза");
-const std::string LevelText = Cp1251FromUtf8("Уровень ");
-const std::string GameOverText = Cp1251FromUtf8("Конец игры");
-const std::string SendingText = Cp1251FromUtf8("Отправка...");
+const TSaid TimeUpText = Said("Время вышло!", "Time is up!");
+const TSaid TryAgainText = Said("Попробуйте ещё раз!", "Try again!");
+const TSaid PauseText = Said("Пауза", "Paused");
+const TSaid LevelText = Said("Уровень ", "Level ");
+const TSaid GameOverText = Said("Конец игры", "Game over");
+const TSaid SendingText = Said("Отправка...", "Sending...");
 
 int SavedHover = 0, SavedFirst = 0, SavedLast = 0;
 TMyImageSprite* WindowSprite = nullptr;
@@ -65,6 +66,7 @@ void Centred(const std::string& text, int x, int y) { DrawText(text, x, y, true,
 // The messages without a window stand straight on the town, the lamps and
 // the cars; a dark rim keeps them readable over any of them.
 void Message(const std::string& text, int x, int y) { DrawTextRimmed(text, x, y, true, true); }
+void Message(const TSaid& text, int x, int y) { Message(Say(text), x, y); }
 
 void BackToMenu() {
   CloseRace();
@@ -236,7 +238,7 @@ void OverlayTick(int moveCount) {
     case 6: {
       SetTextStyle(5);
       char text[32];
-      std::snprintf(text, sizeof text, "%s%d", LevelText.c_str(), Level);
+      std::snprintf(text, sizeof text, "%s%d", Say(LevelText).c_str(), Level);
       Message(text, 400, 300);
       if (RunTimer()) CloseOverlay();
       break;

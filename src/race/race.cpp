@@ -24,6 +24,8 @@
 #include "shell/frame_rate.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
+#include "shell/key_bindings.h"
+#include "shell/language.h"
 #include "shell/sound.h"
 #include "sprites/pointer.h"
 #include "sprites/sprite.h"
@@ -40,7 +42,7 @@ namespace {
 // What the clock took off on its last tick (see UpdateClock).
 int LastClockStepMs = 0;
 
-const std::string LevelLabel = Cp1251FromUtf8("УРОВЕНЬ ");
+const TSaid LevelLabel = Said("УРОВЕНЬ ", "LEVEL ");
 
 template <typename TSpriteKind>
 void KillAndForget(TSpriteKind*& sprite) {
@@ -49,14 +51,14 @@ void KillAndForget(TSpriteKind*& sprite) {
 }
 
 void CopyControls() {
-  Player->KeyLeft = KeyHeld[gkLeft];
-  Player->KeyRight = KeyHeld[gkRight];
-  Player->KeyUp = KeyHeld[gkUp];
-  Player->KeyDown = KeyHeld[gkDown];
-  Player->KeyHandbrake = KeyHeld[gkSpace];
-  Player->KeyFire = KeyHeld[gkZ] || KeyCtrl;
-  Player->KeyNitro = KeyHeld[gkX] || KeyShift;
-  Player->KeyHorn = KeyHeld[gkH];
+  Player->KeyLeft = ActionHeld[raLeft];
+  Player->KeyRight = ActionHeld[raRight];
+  Player->KeyUp = ActionHeld[raAccelerate];
+  Player->KeyDown = ActionHeld[raBrake];
+  Player->KeyHandbrake = ActionHeld[raHandbrake];
+  Player->KeyFire = ActionHeld[raFire];
+  Player->KeyNitro = ActionHeld[raNitro];
+  Player->KeyHorn = ActionHeld[raHorn];
 }
 
 // Used-up pickups leave the car; burnt-out nitro goes the same way as a
@@ -207,7 +209,7 @@ void UpdateProgressMarker() {
 void DrawHud() {
   char text[32];
   SetTextStyle(18);
-  std::snprintf(text, sizeof text, "%s%d", LevelLabel.c_str(), Level);
+  std::snprintf(text, sizeof text, "%s%d", Say(LevelLabel).c_str(), Level);
   DrawTextWithin(text, 690, 28, LevelTextWidth);
   std::snprintf(text, sizeof text, "%02d : %02d", TimeLeft / 60000, (TimeLeft / 1000) % 60);
   HudText(text, 705, 117);
@@ -293,4 +295,8 @@ void ResetRace() {
   for (TRocket*& rocket : Rockets) rocket = nullptr;
   LastClockStepMs = 0;
   ResetRaceState();
+}
+
+void RaceLanguageChanged() {
+  if (PanelSprite) PanelSprite->SetImageByName("Panel");
 }

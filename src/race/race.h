@@ -45,3 +45,5 @@ void UpdateSpeedometer();
 void UpdateProgressMarker();
 void RefreshBackground();
 void ResetRace();
+// The panel's words follow a change of language.
+void RaceLanguageChanged();

@@ -3,6 +3,7 @@
 #include "race/overlay_windows.h"
 #include "race/race.h"
 #include "screens/car_selection.h"
+#include "screens/controls_screen.h"
 #include "screens/help_screen.h"
 #include "screens/highscores_screen.h"
 #include "screens/links.h"
@@ -14,6 +15,8 @@
 #include "shell/settings.h"
 #include "screens/buttons.h"
 #include "shell/game_state.h"
+#include "shell/key_bindings.h"
+#include "shell/language.h"
 #include "shell/sound.h"
 
 namespace {
@@ -104,7 +107,26 @@ void ActivateOptionsItem() {
       CloseOptions();
       OpenMainMenu(0, 4, false);
       break;
+    case 6:
+    case 7: SetVolumeFromClick(HoverButton); break;
+    case 8: SwitchLanguage(Language == lgRussian ? lgEnglish : lgRussian); break;
+    case 9:
+      CloseOptions();
+      OpenScreenOrMenu(OpenControls, CloseControls, 4, false);
+      break;
     default: break;
+  }
+}
+
+void ActivateControlsItem() {
+  if (HoverButton >= ControlsFirstRow && HoverButton < ControlsFirstRow + RaceActionCount) {
+    ListenForBinding(HoverButton - ControlsFirstRow);
+  } else if (HoverButton == ControlsDefaultsButton) {
+    RestoreDefaultBindings();
+  } else if (HoverButton == ControlsBackButton) {
+    CloseControls();
+    OpenOptions();
+    HoverButton = 9;
   }
 }
 
@@ -122,8 +144,49 @@ void ActivateItem() {
     case 3: ActivateOptionsItem(); break;
     case 4: ActivateHighscoresItem(); break;
     case 5: ActivateHelpItem(); break;
+    case 7: ActivateControlsItem(); break;
     default: break;
   }
+}
+
+void SwitchLanguage(uint8_t language) {
+  SetLanguage(language);
+  if (OverlayWindow != 0) return;
+  // The screen is opened again, so its pictures with words come in the new
+  // language; the selection stays where it was.
+  const int hover = HoverButton;
+  switch (GameScreen) {
+    case 1:
+      CloseMainMenu();
+      OpenMainMenu(0, hover, false);
+      break;
+    case 2:
+      CloseCarSelection();
+      OpenCarSelection();
+      break;
+    case 3:
+      CloseOptions();
+      OpenOptions();
+      break;
+    case 4:
+      CloseHighscores();
+      OpenHighscores();
+      break;
+    case 5: {
+      const int page = HelpPage;
+      CloseHelp();
+      OpenHelp();
+      HelpPage = page;
+      break;
+    }
+    case 6: RaceLanguageChanged(); break;
+    case 7:
+      CloseControls();
+      OpenControls();
+      break;
+    default: return;
+  }
+  HoverButton = hover;
 }
 
 void SelectItem(int item) {

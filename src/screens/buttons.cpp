@@ -3,7 +3,7 @@
 #include "screens/menu_button.h"
 #include "shell/game_state.h"
 
-TMenuButton* Buttons[13];
+TMenuButton* Buttons[ButtonSlots];
 int FirstButton = 0, LastButton = 0;
 int HoverButton = 0;
 void (*SelectionMoved)() = nullptr;
@@ -11,7 +11,7 @@ void (*SelectionMoved)() = nullptr;
 void UpdateHover(bool keepIfNone) {
   if (!keepIfNone) HoverButton = 0;
   for (int i = FirstButton; i <= LastButton; ++i) {
-    const TMenuButton* b = Buttons[i];
+    const TMenuButton* b = i >= 1 && i < ButtonSlots ? Buttons[i] : nullptr;
     if (!b) continue;
     const double w = b->HitWidth == -1 ? b->Width : b->HitWidth;
     const double h = b->HitHeight == -1 ? b->Height : b->HitHeight;
@@ -38,7 +38,7 @@ void UpdateButtonLooks() {
 
 void KillButtons() {
   for (int i = FirstButton; i <= LastButton; ++i) {
-    if (i < 1 || i > 12 || !Buttons[i]) continue;
+    if (i < 1 || i >= ButtonSlots || !Buttons[i]) continue;
     Buttons[i]->Kill();
     Buttons[i] = nullptr;
   }

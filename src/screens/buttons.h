@@ -3,8 +3,11 @@
 // highlighted one, shared by the mouse and the keyboard.
 class TMenuButton;
 
-// Indexed 1..12; 11 and 12 are the windows' Yes and No.
-extern TMenuButton* Buttons[13];
+// Indexed 1..12; 11 and 12 are the windows' Yes and No. The controls
+// screen, which has more buttons than fit below the windows' pair, numbers
+// its own from 13 on, so a window opened over it leaves them alone.
+constexpr int ButtonSlots = 24;
+extern TMenuButton* Buttons[ButtonSlots];
 extern int FirstButton, LastButton;
 extern int HoverButton;  // 0 = none
 

@@ -10,21 +10,22 @@
 #include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
+#include "shell/language.h"
 #include "sprites/sprite.h"
 
 int HelpPage = 1;
 
 namespace {
 
-#define T(s) Cp1251FromUtf8(s)
-const std::string Title = T("ПОМОЩЬ");
-const std::string PageTitles[6] = {"", T("ОПИСАНИЕ ИГРЫ"), T("БОНУСЫ"), T("УПРАВЛЕНИЕ"), T("УПРАВЛЕНИЕ"), T("ОБ ИГРЕ")};
-const std::string BonusLabels[8] = {T("Пушка"),    T("Ракетница"), T("Нитро"),    T("Жизнь"),
-                                    T("10 очков"), T("20 очков"),  T("50 очков"), T("100 очков")};
-const std::string MenuControlsTitle = T("УПРАВЛЕНИЕ В МЕНЮ");
-const std::string GameControlsTitle = T("УПРАВЛЕНИЕ В ИГРЕ");
-const std::string AboutName = T(" ВОЛЬТРЕЙС");
-#undef T
+const TSaid Title = Said("ПОМОЩЬ", "HELP");
+const TSaid PageTitles[6] = {Said("", ""), Said("ОПИСАНИЕ ИГРЫ", "ABOUT THE GAME"), Said("БОНУСЫ", "BONUSES"),
+                             Said("УПРАВЛЕНИЕ", "CONTROLS"), Said("УПРАВЛЕНИЕ", "CONTROLS"), Said("ОБ ИГРЕ", "CREDITS")};
+const TSaid BonusLabels[8] = {Said("Пушка", "Machine gun"), Said("Ракетница", "Rockets"), Said("Нитро", "Nitro"),
+                              Said("Жизнь", "Extra life"),  Said("10 очков", "10 points"), Said("20 очков", "20 points"),
+                              Said("50 очков", "50 points"), Said("100 очков", "100 points")};
+const TSaid MenuControlsTitle = Said("УПРАВЛЕНИЕ В МЕНЮ", "IN THE MENUS");
+const TSaid GameControlsTitle = Said("УПРАВЛЕНИЕ В ИГРЕ", "IN THE RACE");
+const TSaid AboutName = Said(" ВОЛЬТРЕЙС", " VOLTRACE");
 
 const char* const BonusIcons[8] = {"BonusMGnp", "BonusRnp", "BonusN",   "BonusL",
                                    "Bonus10",   "Bonus20",  "Bonus50",  "Bonus100"};

@@ -1,10 +1,12 @@
 #pragma once
 // The help pages' texts as the game prints them (Windows-1251), with their
-// leading and trailing spaces.
+// leading and trailing spaces, in Russian and English.
 #include <string>
 
-extern const std::string HelpDescription[8];
-extern const std::string HelpMenuControls[5];
-extern const std::string HelpGameControls[8];
-extern const std::string HelpCopyright;
-extern const std::string HelpWebAddress;
+#include "shell/language.h"
+
+extern const TSaid HelpDescription[8];
+extern const TSaid HelpMenuControls[5];
+extern const TSaid HelpGameControls[8];
+extern const TSaid HelpCopyright;
+extern const TSaid HelpWebAddress;

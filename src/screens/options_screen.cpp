@@ -1,5 +1,6 @@
 #include "screens/options_screen.h"
 
+#include <algorithm>
 #include <string>
 
 #include "gfx/cp1251.h"
@@ -13,13 +14,16 @@
 #include "shell/counters.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
+#include "shell/language.h"
+#include "shell/player_settings.h"
 #include "shell/settings.h"
+#include "shell/sound.h"
 #include "sprites/sprite.h"
 
 namespace {
 
-const std::string TitleText = Cp1251FromUtf8("ОПЦИИ");
-const std::string CountryLabel = Cp1251FromUtf8("Ваша страна:");
+const TSaid TitleText = Said("ОПЦИИ", "OPTIONS");
+const TSaid CountryLabel = Said("Ваша страна:", "Your country:");
 
 TMyImageSprite* CountryEditBg = nullptr;
 TMyImageSprite* ScreenModeIndicator = nullptr;
@@ -36,10 +40,39 @@ struct TOptionRow {
 const TOptionRow Rows[5] = {
     {}, {"Opt_1", 118, 248, 545, 64}, {"Opt_2", 118, 312, 282, 62}, {"Opt_3", 118, 375, 282, 62}, {"Opt_4", 118, 436, 681, 84}};
 
-// Only changes the picture when the flag changed, so the tick stays cheap.
-void ShowIndicator(TMyImageSprite* indicator, bool on, const char* onImage, const char* offImage) {
-  const char* wanted = on ? onImage : offImage;
-  if (indicator && indicator->Image && indicator->Image->Name != wanted) indicator->SetImageByName(wanted);
+// The volume sliders right of the music and sound rows: one pattern a
+// level, 0..10, then the same hovered.
+constexpr int VolumeX = 424, MusicVolumeY = 322, EffectsVolumeY = 385;
+constexpr int VolumeLevels = 11;
+// The language and controls buttons either side of "back".
+constexpr int LanguageX = 36, KeysX = 555, BottomY = 513;
+
+// The state each indicator shows, so the picture changes only when its
+// flag did and the tick stays cheap.
+int Shown[3] = {-1, -1, -1};
+
+void ShowIndicator(int slot, TMyImageSprite* indicator, bool on, const char* onImage, const char* offImage) {
+  if (!indicator || Shown[slot] == static_cast<int>(on)) return;
+  indicator->SetImageByName(on ? onImage : offImage);
+  Shown[slot] = on;
+}
+
+void ShowVolume(int button, uint8_t volume) {
+  TMenuButton* slider = Buttons[button];
+  if (!slider) return;
+  slider->NormalFrame = volume / 10;
+  slider->ActiveFrame = VolumeLevels + volume / 10;
+  slider->AnimPos = slider->Highlighted ? slider->ActiveFrame : slider->NormalFrame;
+}
+
+// Left and Right on a volume's row (or its slider) turn it by a step.
+void StepVolume(uint8_t& volume, int button, int step) {
+  const int next = volume + step;
+  if (next < 0 || next > 100) return;
+  volume = static_cast<uint8_t>(next);
+  ApplyVolumes();
+  ShowVolume(button, volume);
+  PlaySound("Button");
 }
 
 // Row 4 is the country box: moving the selection to another row ends the
@@ -66,6 +99,16 @@ void OpenOptions() {
   ScreenModeIndicator = TMyImageSprite::CreateAt(1, FullScreen ? "OptFullScreen" : "OptWindow", 118, 255, 3);
   MusicIndicator = TMyImageSprite::CreateAt(1, MusicOn ? "OptMusicOn" : "OptMusicOff", 118, 320, 3);
   SoundIndicator = TMyImageSprite::CreateAt(1, SoundOn ? "OptSoundOn" : "OptSoundOff", 115, 383, 3);
+  Shown[0] = FullScreen;
+  Shown[1] = MusicOn;
+  Shown[2] = SoundOn;
+  Buttons[6] = new TMenuButton(1, "OptVol_2", "OptVol_2", 0, 0, VolumeX, MusicVolumeY);
+  Buttons[7] = new TMenuButton(1, "OptVol_3", "OptVol_3", 0, 0, VolumeX, EffectsVolumeY);
+  ShowVolume(6, MusicVolume);
+  ShowVolume(7, EffectsVolume);
+  Buttons[8] = new TMenuButton(1, "Opt_Lang", "Opt_Lang", 0, 1, LanguageX, BottomY);
+  Buttons[9] = new TMenuButton(1, "Opt_Keys", "Opt_Keys", 0, 1, KeysX, BottomY);
+  LastButton = 9;
   TextCursor = new TMyCursor(1, 1000, 5, 491, 380, "Cursor");
   CountryEditActive = 0;
   SelectionMoved = EndCountryEditOffTheBox;
@@ -74,8 +117,26 @@ void OpenOptions() {
 void OptionsTick(int moveCount) {
   UpdateButtonLooks();
   if (CountryEditActive == 0) {
-    if (PressedUp) TryDecrease(HoverButton, FirstButton, 1);
-    if (PressedDown) IncreaseCapped(HoverButton, LastButton, 1);
+    // Up and Down walk the five rows as they always have; a slider moves
+    // as its row, and the buttons beside "back" go up to the country.
+    const bool slider = HoverButton == 6 || HoverButton == 7;
+    const bool besideBack = HoverButton == 8 || HoverButton == 9;
+    if (PressedUp) {
+      if (besideBack) HoverButton = 4;
+      else {
+        if (slider) HoverButton -= 4;
+        TryDecrease(HoverButton, FirstButton, 1);
+      }
+    }
+    if (PressedDown && !besideBack) {
+      if (slider) HoverButton -= 4;
+      IncreaseCapped(HoverButton, 5, 1);
+    }
+    const int step = PressedRight ? 10 : PressedLeft ? -10 : 0;
+    if (step != 0 && (HoverButton == 2 || HoverButton == 6)) StepVolume(MusicVolume, 6, step);
+    else if (step != 0 && (HoverButton == 3 || HoverButton == 7)) StepVolume(EffectsVolume, 7, step);
+    else if (HoverButton == 5 && step != 0) HoverButton = step < 0 ? 8 : 9;
+    else if ((HoverButton == 8 && step > 0) || (HoverButton == 9 && step < 0)) HoverButton = 5;
     if (PressedEsc) SelectItem(5);
   } else if (PressedEsc) {
     SelectItem(4);
@@ -83,17 +144,17 @@ void OptionsTick(int moveCount) {
   // Even on the tick that leaves the screen, its sprites are already drawn
   // for this frame: the title and texts must go over them too.
   MDXSpriteEngine.Move(moveCount);
-  ScreenTitle(TitleText);
+  ScreenTitle(Say(TitleText));
   OptionsTexts();
   if (TextCursor) TextCursor->X = TextWidth(Country, 4) + 380;
 }
 
 void OptionsTexts() {
-  ShowIndicator(ScreenModeIndicator, FullScreen, "OptFullScreen", "OptWindow");
-  ShowIndicator(MusicIndicator, MusicOn, "OptMusicOn", "OptMusicOff");
-  ShowIndicator(SoundIndicator, SoundOn, "OptSoundOn", "OptSoundOff");
+  ShowIndicator(0, ScreenModeIndicator, FullScreen, "OptFullScreen", "OptWindow");
+  ShowIndicator(1, MusicIndicator, MusicOn, "OptMusicOn", "OptMusicOff");
+  ShowIndicator(2, SoundIndicator, SoundOn, "OptSoundOn", "OptSoundOff");
   SetTextStyle(13);
-  DrawText(CountryLabel, 116, 447, false, false);
+  DrawText(Say(CountryLabel), 116, 447, false, false);
   SetTextStyle(4);
   DrawText(Country, 380, 450, false, false);
 }
@@ -115,7 +176,23 @@ void ToggleCountryEdit() {
   if (TextCursor) TextCursor->Blinking = TextCursor->Blinking ? 0 : 1;
 }
 
+void SetVolumeFromClick(int button) {
+  TMenuButton* slider = Buttons[button];
+  uint8_t& volume = button == 6 ? MusicVolume : EffectsVolume;
+  if (!slider) return;
+  // A click sets the level under the mouse; Enter (the mouse elsewhere)
+  // steps it up, from the top round to silence.
+  const bool onIt = MouseX >= slider->X && MouseX <= slider->X + slider->Width && MouseY >= slider->Y &&
+                    MouseY <= slider->Y + slider->Height;
+  int level = volume / 10 + 1;
+  if (onIt) level = static_cast<int>((MouseX - slider->X) * (VolumeLevels) / (slider->Width + 1));
+  volume = static_cast<uint8_t>(std::clamp(level % VolumeLevels, 0, 10) * 10);
+  ApplyVolumes();
+  ShowVolume(button, volume);
+}
+
 void ResetOptionsScreen() {
+  for (int& s : Shown) s = -1;
   CountryEditBg = ScreenModeIndicator = MusicIndicator = SoundIndicator = nullptr;
   TextCursor = nullptr;
 }

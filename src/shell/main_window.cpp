@@ -23,6 +23,8 @@
 #include "shell/game_state.h"
 #include "shell/highscores.h"
 #include "shell/options_file.h"
+#include "shell/player_settings.h"
+#include "screens/controls_screen.h"
 #include "shell/input.h"
 #include "shell/random.h"
 #include "shell/save_pair.h"
@@ -66,6 +68,7 @@ void RunScreenTick(int lagCount) {
     case 4: HighscoresTick(lagCount); break;
     case 5: HelpTick(lagCount); break;
     case 6: RaceTick(lagCount); break;
+    case 7: ControlsTick(lagCount); break;
     default: break;
   }
 }
@@ -92,6 +95,7 @@ void Tick(int lagCount) {
     OverlayTick(lagCount);
     // The options stay readable under a window opened over them.
     if (GameScreen == 3) OptionsTexts();
+    if (GameScreen == 7) ControlsTexts();
   } else {
     RunScreenTick(lagCount);
   }
@@ -121,6 +125,8 @@ void FormCreate(uint32_t randomSeed, bool loadArchives) {
   if (DisplayModeChosen >= 0) FullScreen = static_cast<uint8_t>(DisplayModeChosen);
   if (!HighScoresValid()) ResetHighScores();
   LoadWindowPlace();
+  LoadPlayerSettings(Platform->SystemLocale());
+  ApplyVolumes();
   ApplyDisplayMode();
   GameScreen = 0;
   try {
@@ -215,6 +221,7 @@ void EndAtOnce() {
   // Options and table together: the options carry the table's checksum.
   SaveOptionsAndHighScores();
   SaveWindowPlace();
+  SavePlayerSettings();
   Terminated = true;
 }
 
@@ -232,6 +239,7 @@ void ResetGame() {
   ResetOverlay();
   ResetMainMenu();
   ResetOptionsScreen();
+  ResetControlsScreen();
   ResetCarSelection();
   ResetHighscoresScreen();
   ClearLinkNotice();
@@ -240,6 +248,7 @@ void ResetGame() {
   Background = nullptr;
   SetDefaultOptions();
   DisplayModeChosen = -1;
+  SetDefaultPlayerSettings("");
   SpeedFactor = 1.0;
   FrameMs = 15;
   FrameRate = 0;

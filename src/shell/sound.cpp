@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "shell/game_state.h"
+#include "shell/player_settings.h"
 #include "shell/settings.h"
 #include "sprites/lookup_error.h"
 #include "sprites/wave_list.h"
@@ -96,6 +97,8 @@ void StopMusic() {
 void PlayScreenMusic() {
   PlayMusic(GameScreen == 6 ? "Data/Music/Race.xm" : "Data/Music/Menu.xm", false);
 }
+
+void ApplyVolumes() { Platform->SetVolumes(EffectsVolume, MusicVolume); }
 
 void ResetSound() {
   MusicHandle = 0;

@@ -13,6 +13,9 @@ void StopMusic();
 // the beginning.
 void PlayScreenMusic();
 
+// Hands the player's music and effects volumes to the speakers.
+void ApplyVolumes();
+
 extern int MusicHandle;
 extern std::string MusicFile;  // the file of the loaded song, empty when none
 

@@ -6,6 +6,7 @@
 #include "sprites/archive_format.h"
 #include "sprites/lookup_error.h"
 
+std::string PictureVariantSuffix;
 TPictureCollection MDXImageList1;
 TPictureCollection MDXImageList2;
 
@@ -89,7 +90,8 @@ void TPictureCollection::LoadFromFile(const std::string& path) {
 }
 
 TPictureCollectionItem& TPictureCollection::Find(const std::string& name) {
-  int i = Index.Find(name);
+  int i = PictureVariantSuffix.empty() ? -1 : Index.Find(name + PictureVariantSuffix);
+  if (i < 0) i = Index.Find(name);
   if (i < 0 || static_cast<size_t>(i) >= Items.size()) throw ELookupError("Image '" + name + "' not found");
   TPictureCollectionItem& item = Items[static_cast<size_t>(i)];
   if (item.Source.File) DecodeWaitingPicture(item);

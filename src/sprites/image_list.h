@@ -61,5 +61,10 @@ class TPictureCollection {
   size_t CheckedUpTo = 0;  // no item before this one waits
 };
 
+// While set, Find hands out the item named name + suffix in place of name
+// when the list has one: the pictures with words in them have a twin for
+// each language but the first ("_En").
+extern std::string PictureVariantSuffix;
+
 extern TPictureCollection MDXImageList1;
 extern TPictureCollection MDXImageList2;

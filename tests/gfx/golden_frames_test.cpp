@@ -30,6 +30,7 @@
 #include "screens/buttons.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"
+#include "shell/language.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 
@@ -110,6 +111,10 @@ const TScene Scenes[] = {
     {"main_menu_hover_options", [] { HoverButton = 4; Tick(30); }},
     {"car_selection", [] { SelectItem(1); Tick(40); }},
     {"options", [] { SelectItem(4); Tick(40); }},
+    {"options_music_volume_hovered", [] { SelectItem(4); Tick(2); HoverButton = 6; Tick(40); }},
+    {"controls", [] { SelectItem(4); Tick(2); SelectItem(9); Tick(2); SelectItem(14); Tick(40); }},
+    {"main_menu_english", [] { SwitchLanguage(lgEnglish); Tick(30); }},
+    {"options_english", [] { SwitchLanguage(lgEnglish); SelectItem(4); Tick(40); }},
     {"highscores", [] { SelectItem(2); Tick(40); }},
     {"help", [] { SelectItem(5); Tick(40); }},
     {"help_page_2", [] { SelectItem(5); Tick(10); SelectItem(2); Tick(40); }},

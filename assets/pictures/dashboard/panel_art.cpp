@@ -27,6 +27,11 @@ using race_art::TRgb;
 
 namespace {
 
+// The panel's words come in Russian and, for "Panel_En", in English; this
+// says which is being painted.
+bool gEnglish = false;
+const char* Word(const char* russian, const char* english) { return gEnglish ? english : russian; }
+
 constexpr double kPi = std::numbers::pi;
 constexpr uint32_t kSeed = 0x50414e4c;  // "PANL"
 
@@ -475,7 +480,7 @@ void Dial(const TCanvas& c) {
   }
   SelectFont(cr, DisplayFace(10));
   SetSource(cr, 0x8a94a0);
-  CentredTextPath(cr, "км/ч", kDialX, kDialY + 23);
+  CentredTextPath(cr, Word("км/ч", "km/h"), kDialX, kDialY + 23);
   cairo_fill(cr);
 
   // A soft reflection on the dial's glass, upper left.
@@ -605,10 +610,10 @@ void PaintPanel(const TCanvas& c) {
   cairo_t* cr = c.Cr();
 
   DisplayWindow(c, kLevelGlass);
-  Label(c, "ВРЕМЯ", (kTimeGlass.L + kTimeGlass.R) / 2, kTimeGlass.T - 11);
+  Label(c, Word("ВРЕМЯ", "TIME"), (kTimeGlass.L + kTimeGlass.R) / 2, kTimeGlass.T - 11);
   DisplayWindow(c, kTimeGlass);
   Stopwatch(cr, 21, (kTimeGlass.T + kTimeGlass.B) / 2 + 2);
-  Label(c, "ОЧКИ", (kScoreGlass.L + kScoreGlass.R) / 2, kScoreGlass.T - 11);
+  Label(c, Word("ОЧКИ", "SCORE"), (kScoreGlass.L + kScoreGlass.R) / 2, kScoreGlass.T - 11);
   DisplayWindow(c, kScoreGlass);
   ProgressGroove(c);
 
@@ -616,17 +621,17 @@ void PaintPanel(const TCanvas& c) {
   Screw(cr, 9, 238, 0.6);
   Screw(cr, 173, 238, 2.0);
 
-  Label(c, "ОРУЖИЕ", (kWeaponSocket.L + kWeaponSocket.R) / 2, kWeaponSocket.T - 10, 10);
+  Label(c, Word("ОРУЖИЕ", "WEAPON"), (kWeaponSocket.L + kWeaponSocket.R) / 2, kWeaponSocket.T - 10, 10);
   Socket(c, kWeaponSocket, TSocketMark::Weapon);
-  Label(c, "ПАТРОНЫ", (kAmmoGlass.L + kAmmoGlass.R) / 2, kAmmoGlass.T - 11, 10.5);
+  Label(c, Word("ПАТРОНЫ", "AMMO"), (kAmmoGlass.L + kAmmoGlass.R) / 2, kAmmoGlass.T - 11, 10.5);
   DisplayWindow(c, kAmmoGlass);
 
-  Label(c, "ЖИЗНИ", 96, (kLivesGlass.T + kLivesGlass.B) / 2);
+  Label(c, Word("ЖИЗНИ", "LIVES"), 96, (kLivesGlass.T + kLivesGlass.B) / 2);
   TinyCar(cr, 124, 316, 13, 22, 0xff8a70, 0xe0281c, 0x6a0c08);
   DisplayWindow(c, kLivesGlass);
 
   Socket(c, kNitroSocket, TSocketMark::Nitro);
-  Label(c, "НИТРО", (kNitroGlass.L + kNitroGlass.R) / 2, kNitroGlass.T - 11);
+  Label(c, Word("НИТРО", "NITRO"), (kNitroGlass.L + kNitroGlass.R) / 2, kNitroGlass.T - 11);
   DisplayWindow(c, kNitroGlass);
 
   Engrave(cr, 8, 174, 424);
@@ -649,6 +654,13 @@ const TCanvas& PanelCanvas() {
 void AddPanelArt(TImageItems& res2) {
   const TCanvas& panel = PanelCanvas();
   res2.push_back(OpaquePicture("Panel", ToOpaqueSurface(panel)));
+  {
+    gEnglish = true;
+    const TCanvas english(kPanelWidth, kPanelHeight);
+    PaintPanel(english);
+    gEnglish = false;
+    res2.push_back(OpaquePicture("Panel_En", ToOpaqueSurface(english)));
+  }
   res2.push_back(KeyedPicture("Pointer", NeedlePicture(), kKey));
   res2.push_back(KeyedPicture("SmallCar", SmallCarPicture(), kKey));
   std::vector<TSurface> energy;

@@ -290,8 +290,17 @@ TCamera ShowroomCamera() {
   return cam;
 }
 
-void PaintPictureCaptions(const TCanvas& canvas, int number) {
-  const cars::TCarDesign& d = cars::PlayerCar(number);
+// The cars' names and kinds for the English pictures ("SG_Car1_En"...).
+struct TCarWords {
+  const char* Name;
+  const char* Kind;
+};
+constexpr TCarWords kEnglishCars[] = {{"ARROW", "sports coupe"}, {"SPARK", "hatchback"},     {"BISON", "muscle car"},
+                                      {"BUTTON", "city car"},    {"PHANTOM", "grand tourer"}, {"WHIRLWIND", "rally car"}};
+
+void PaintPictureCaptions(const TCanvas& canvas, int number, bool english) {
+  const TCarWords d = english ? kEnglishCars[number - 1]
+                              : TCarWords{cars::PlayerCar(number).Name, cars::PlayerCar(number).Kind};
   cairo_t* cr = canvas.Cr();
   // The name in the menu's caption look, at the top left.
   SelectFont(cr, DisplayFace(30, -0.1, 0.86));
@@ -319,7 +328,9 @@ void PaintPictureCaptions(const TCanvas& canvas, int number) {
   cairo_show_text(cr, count.c_str());
 }
 
-TSurface ShowroomPicture(int number) {
+// The car on its turntable, once, with the Russian captions and with the
+// English ones.
+void ShowroomPictures(int number, TSurface& russian, TSurface& english) {
   const cars::TCarModel model(cars::PlayerCar(number));
   const TShowroom room(model);
   const TCamera cam = ShowroomCamera();
@@ -345,8 +356,12 @@ TSurface ShowroomPicture(int number) {
   }
   canvas.MarkDirty();
   AddGrain(canvas, 0.015, kSeed + number);
-  PaintPictureCaptions(canvas, number);
-  return ToOpaqueSurface(canvas);
+  TCanvas englishCanvas(kPictureWidth, kPictureHeight);
+  CopyCrop(canvas, 0, 0, englishCanvas);
+  PaintPictureCaptions(canvas, number, false);
+  PaintPictureCaptions(englishCanvas, number, true);
+  russian = ToOpaqueSurface(canvas);
+  english = ToOpaqueSurface(englishCanvas);
 }
 
 // ---- The frame ---------------------------------------------------------------------
@@ -357,7 +372,7 @@ constexpr double kBorder = 10;
 constexpr double kWellL = kPictureX - kFrameX, kWellT = kPictureY - kFrameY;
 constexpr double kWellR = kWellL + kPictureWidth, kWellB = kWellT + kPictureHeight;
 
-void PaintFrame(const TCanvas& c) {
+void PaintFrame(const TCanvas& c, const char* title) {
   const TSteelPanel frame{.Width = kFrameWidth,
                           .Height = kFrameHeight,
                           .Border = kBorder,
@@ -375,14 +390,20 @@ void PaintFrame(const TCanvas& c) {
                           .Well = {kWellL, kWellT, kWellR, kWellB}};
   PaintSteelPanel(c, frame, 0, 0);
   // The screen's title in the frame's head.
-  PaintMenuCaption(c, "ВЫБЕРИ МАШИНУ", kFrameWidth / 2.0, (kBorder + kWellT - 3) / 2, TCaptionLook::Normal, 22);
+  PaintMenuCaption(c, title, kFrameWidth / 2.0, (kBorder + kWellT - 3) / 2, TCaptionLook::Normal, 22);
 }
 
 const TCanvas& FrameCanvas() {
   static const TCanvas canvas(kFrameWidth, kFrameHeight);
-  static const bool painted = (PaintFrame(canvas), true);
+  static const bool painted = (PaintFrame(canvas, "ВЫБЕРИ МАШИНУ"), true);
   (void)painted;
   return canvas;
+}
+
+TSurface EnglishFramePicture() {
+  const TCanvas canvas(kFrameWidth, kFrameHeight);
+  PaintFrame(canvas, "CHOOSE YOUR CAR");
+  return ToKeyedSurface(canvas, kKey);
 }
 
 // ---- Buttons -------------------------------------------------------------------------
@@ -464,12 +485,19 @@ TSurface CaptionPicture(int x, const char* caption) {
 
 void AddCarSelectArt(TImageItems& res1) {
   res1.push_back(KeyedPicture("SG_Bk", ToKeyedSurface(FrameCanvas(), kKey), kKey));
-  for (int car = 1; car <= cars::PlayerCarCount; ++car)
-    res1.push_back(OpaquePicture("SG_Car" + std::to_string(car), ShowroomPicture(car)));
+  res1.push_back(KeyedPicture("SG_Bk_En", EnglishFramePicture(), kKey));
+  for (int car = 1; car <= cars::PlayerCarCount; ++car) {
+    TSurface russian, english;
+    ShowroomPictures(car, russian, english);
+    res1.push_back(OpaquePicture("SG_Car" + std::to_string(car), std::move(russian)));
+    res1.push_back(OpaquePicture("SG_Car" + std::to_string(car) + "_En", std::move(english)));
+  }
   res1.push_back(OpaquePicture("SG_Left", ArrowPicture(kLeftX, kLeftY, kLeftHeight, -1), kArrowWidth, kLeftHeight));
   res1.push_back(OpaquePicture("SG_Right", ArrowPicture(kRightX, kRightY, kRightHeight, 1), kArrowWidth, kRightHeight));
   res1.push_back(OpaquePicture("SG_Start", CaptionPicture(kStartX, "СТАРТ"), kCaptionWidth, kCaptionHeight));
   res1.push_back(OpaquePicture("SG_Back", CaptionPicture(kBackX, "НАЗАД"), kCaptionWidth, kCaptionHeight));
+  res1.push_back(OpaquePicture("SG_Start_En", CaptionPicture(kStartX, "START"), kCaptionWidth, kCaptionHeight));
+  res1.push_back(OpaquePicture("SG_Back_En", CaptionPicture(kBackX, "BACK"), kCaptionWidth, kCaptionHeight));
 }
 
 // ---- Previews ------------------------------------------------------------------------

@@ -58,19 +58,20 @@ struct TButton {
   const char* Name;
   const char* Caption;
   int X, Y, Width;
+  const char* English;  // the caption of the "_En" twin
 };
 constexpr int kButtonHeight = 56;
 constexpr TButton kButtons[] = {
-    {"HS_Clear", "Очистить", 0, 245, 274},
-    {"HS_View", "Онлайн-таблица", 0, 335, 274},
-    {"HS_Back", "Назад", 52, 457, 170},
+    {"HS_Clear", "Очистить", 0, 245, 274, "Clear"},
+    {"HS_View", "Онлайн-таблица", 0, 335, 274, "Online table"},
+    {"HS_Back", "Назад", 52, 457, 170, "Back"},
 };
 
-TSurface CaptionPicture() {
+TSurface CaptionPicture(const char* title) {
   TCanvas under(kCaptionWidth, kCaptionHeight), pic(kCaptionWidth, kCaptionHeight);
   CopyCrop(MenuBackground(), kCaptionX, kCaptionY, under);
   CopyCrop(MenuBackground(), kCaptionX, kCaptionY, pic);
-  PaintMenuCaption(pic, "РЕКОРДЫ", kCaptionWidth / 2.0, kCaptionHeight / 2.0, TCaptionLook::Intro, kCaptionSize);
+  PaintMenuCaption(pic, title, kCaptionWidth / 2.0, kCaptionHeight / 2.0, TCaptionLook::Intro, kCaptionSize);
   FadeEdgesInto(pic, under, 6);
   return ToOpaqueSurface(pic);
 }
@@ -186,7 +187,8 @@ void PaintRowBand(const TCanvas& c, int place, double nameCentre) {
   cairo_fill(cr);
 }
 
-TSurface TablePicture() {
+// The column heads: place, player, score.
+TSurface TablePicture(const char* const heads[3]) {
   // Painted in screen coordinates on a canvas the size of the screen, then
   // cut out at the board's place.
   TCanvas screen(792, 592);
@@ -226,9 +228,9 @@ TSurface TablePicture() {
   // Column heads over the rows.
   const TFontFace head = DisplayFace(17, -0.1, 0.9);
   const uint32_t headTop = 0xb8c8e8, headBottom = 0x7088b0;
-  PaintLabel(screen, "МЕСТО", head, (kBadgeLeft + kBadgeRight + kBadgeLean) / 2, kHeaderCentre, headTop, headBottom);
-  PaintLabel(screen, "ИГРОК", head, kNameX, kHeaderCentre, headTop, headBottom);
-  PaintLabel(screen, "ОЧКИ", head, kScoreX, kHeaderCentre, headTop, headBottom);
+  PaintLabel(screen, heads[0], head, (kBadgeLeft + kBadgeRight + kBadgeLean) / 2, kHeaderCentre, headTop, headBottom);
+  PaintLabel(screen, heads[1], head, kNameX, kHeaderCentre, headTop, headBottom);
+  PaintLabel(screen, heads[2], head, kScoreX, kHeaderCentre, headTop, headBottom);
   cairo_t* cr = screen.Cr();
   cairo_pattern_t* rule = LinearGradient(kBoardLeft + kBorder, 0, kBoardRight - kBorder, 0,
                                          {{0, 0x9ab4e8, 0}, {0.15, 0x9ab4e8, 0.35}, {0.85, 0x9ab4e8, 0.35}, {1, 0x9ab4e8, 0}});
@@ -248,19 +250,26 @@ TSurface TablePicture() {
   return ToOpaqueSurface(pic);
 }
 
-TSurface ButtonPicture(const TButton& b) {
+TSurface ButtonPicture(const TButton& b, const char* caption) {
   const TSurface looks[2] = {
-      MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, b.Caption, TCaptionLook::Hovered),
-      MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, b.Caption, TCaptionLook::Normal)};
+      MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, caption, TCaptionLook::Hovered),
+      MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, caption, TCaptionLook::Normal)};
   return SideBySide(looks, 2);
 }
 
 }  // namespace
 
 void AddHighscoresArt(TImageItems& res1) {
-  res1.push_back(OpaquePicture("HSCaption", CaptionPicture()));
-  res1.push_back(OpaquePicture("HSTable", TablePicture()));
-  for (const TButton& b : kButtons) res1.push_back(OpaquePicture(b.Name, ButtonPicture(b), b.Width, kButtonHeight));
+  static const char* const russianHeads[3] = {"МЕСТО", "ИГРОК", "ОЧКИ"};
+  static const char* const englishHeads[3] = {"PLACE", "PLAYER", "SCORE"};
+  res1.push_back(OpaquePicture("HSCaption", CaptionPicture("РЕКОРДЫ")));
+  res1.push_back(OpaquePicture("HSCaption_En", CaptionPicture("SCORES")));
+  res1.push_back(OpaquePicture("HSTable", TablePicture(russianHeads)));
+  res1.push_back(OpaquePicture("HSTable_En", TablePicture(englishHeads)));
+  for (const TButton& b : kButtons) {
+    res1.push_back(OpaquePicture(b.Name, ButtonPicture(b, b.Caption), b.Width, kButtonHeight));
+    res1.push_back(OpaquePicture(std::string(b.Name) + "_En", ButtonPicture(b, b.English), b.Width, kButtonHeight));
+  }
 }
 
 namespace {

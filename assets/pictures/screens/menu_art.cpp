@@ -3,6 +3,7 @@
 #include "assets/pictures/screens/menu_art.h"
 
 #include <numbers>
+#include <stdexcept>
 #include <string>
 
 #include "assets/catalog.h"
@@ -18,15 +19,18 @@ constexpr double kCaptionWidth = 0.86;
 // Top-left corners are where the main menu puts its buttons; the widths keep
 // items 1, 2, 3 and 6 centred on the page and mirror items 4 and 5 about
 // its middle, so each hit box sits evenly around its caption.
+// Each caption in Russian and, for the "_En" twins, in English.
 struct TMainMenuButton {
   int Item;
   const char* Caption;
   int X, Y, Width;
+  const char* English;
 };
 constexpr int kButtonHeight = 56;
 constexpr TMainMenuButton kButtons[] = {
-    {1, "НОВАЯ ИГРА", 284, 27, 224}, {2, "РЕКОРДЫ", 323, 133, 146}, {3, "ДРУГИЕ ИГРЫ", 229, 239, 334},
-    {4, "ОПЦИИ", 56, 342, 224},      {5, "ПОМОЩЬ", 512, 342, 224},  {6, "ВЫХОД", 282, 498, 228},
+    {1, "НОВАЯ ИГРА", 284, 27, 224, "NEW GAME"}, {2, "РЕКОРДЫ", 323, 133, 146, "SCORES"},
+    {3, "ДРУГИЕ ИГРЫ", 229, 239, 334, "MORE GAMES"}, {4, "ОПЦИИ", 56, 342, 224, "OPTIONS"},
+    {5, "ПОМОЩЬ", 512, 342, 224, "HELP"}, {6, "ВЫХОД", 282, 498, 228, "QUIT"},
 };
 
 struct TLookName {
@@ -153,6 +157,13 @@ void PaintMenuCaption(const TCanvas& canvas, const std::string& utf8, double cx,
 TSurface MenuButtonPicture(int x, int y, int width, int height, const std::string& utf8, TCaptionLook look,
                            double size) {
   TCanvas under(width, height), button(width, height);
+  {
+    // A caption wider than its button would be cut off at the picture's
+    // edge: the generator stops instead.
+    SelectFont(button.Cr(), DisplayFace(size, kCaptionSlant, kCaptionWidth));
+    if (MeasureInk(button.Cr(), utf8).Width > width - 4)
+      throw std::runtime_error("caption \"" + utf8 + "\" is wider than its button of " + std::to_string(width));
+  }
   CopyCrop(MenuBackground(), x, y, under);
   CopyCrop(MenuBackground(), x, y, button);
   PaintMenuCaption(button, utf8, width / 2.0, height / 2.0, look, size, width);
@@ -166,6 +177,13 @@ void AddMainMenuArt(TImageItems& res1) {
     for (const TLookName& look : kLooks)
       res1.push_back(OpaquePicture(ButtonName(b.Item, look.Suffix),
                                    MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, b.Caption, look.Look)));
+  // The English twins after all the Russian looks: the archive's order is
+  // the order the start-up makes pictures ready in, and the first menu's
+  // looks come first.
+  for (const TMainMenuButton& b : kButtons)
+    for (const TLookName& look : kLooks)
+      res1.push_back(OpaquePicture(ButtonName(b.Item, look.Suffix) + "_En",
+                                   MenuButtonPicture(b.X, b.Y, b.Width, kButtonHeight, b.English, look.Look)));
 }
 
 namespace {

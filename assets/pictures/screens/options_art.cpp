@@ -36,7 +36,10 @@ constexpr uint32_t kSeed = 0x4F505453;  // "OPTS"
 // row that starts at y = 436.
 constexpr double kLabelPenX = 116, kLabelTop = 447, kCountryRowY = 436;
 constexpr double kRowTextSize = 36;
-const char* const kCountryLabel = "Ваша страна:";
+// The pictures with words come in Russian and, named with "_En" after,
+// in English; this says which is being painted.
+bool gEnglish = false;
+const char* CountryLabel() { return gEnglish ? "Your country:" : "Ваша страна:"; }
 
 // The country box, and the typed text the game prints in it (style 4, 28 pt
 // bold black) with its top-left at (380, 450) and the cursor at y = 491.
@@ -79,6 +82,17 @@ const TSwitchRow kRows[] = {
     {"Opt_3", 118, 375, 282, 62, 115, 383, "Звук:",
      {{"OptSoundOn", "вкл", TIcon::LampOn, TTextLook::On}, {"OptSoundOff", "выкл", TIcon::LampOff, TTextLook::Off}}},
 };
+const TSwitchRow kRowsEn[] = {
+    {"Opt_1", 118, 248, 545, 64, 118, 255, "Display:",
+     {{"OptFullScreen", "full screen", TIcon::MonitorFull, TTextLook::Mode},
+      {"OptWindow", "window", TIcon::MonitorWindow, TTextLook::Mode}}},
+    {"Opt_2", 118, 312, 282, 62, 118, 320, "Music:",
+     {{"OptMusicOn", "on", TIcon::LampOn, TTextLook::On}, {"OptMusicOff", "off", TIcon::LampOff, TTextLook::Off}}},
+    {"Opt_3", 118, 375, 282, 62, 115, 383, "Sound:",
+     {{"OptSoundOn", "on", TIcon::LampOn, TTextLook::On}, {"OptSoundOff", "off", TIcon::LampOff, TTextLook::Off}}},
+};
+const TSwitchRow (&Rows())[3] { return gEnglish ? kRowsEn : kRows; }
+std::string InLanguage(const char* name) { return gEnglish ? std::string(name) + "_En" : std::string(name); }
 constexpr int kIndicatorHeight = 54;
 constexpr int kCountryHoverX = 118, kCountryHoverY = 436;
 
@@ -91,20 +105,23 @@ struct TRowMetrics {
   double CaptionEnd;  // right edge of the widest caption's ink, screen x
 };
 const TRowMetrics& RowMetrics() {
-  static const TRowMetrics metrics = [] {
+  static const auto measure = [] {
     TCanvas scratch(8, 8);
     cairo_t* cr = scratch.Cr();
     SelectFont(cr, RowFace());
     cairo_font_extents_t e;
     cairo_font_extents(cr, &e);
     TRowMetrics m{std::ceil(e.ascent), -MeasureInk(cr, "Н").Y, 0};
-    for (const TSwitchRow& row : kRows) {
+    for (const TSwitchRow& row : Rows()) {
       const TInk ink = MeasureInk(cr, row.Caption);
       m.CaptionEnd = std::max(m.CaptionEnd, kLabelPenX + ink.X + ink.Width);
     }
     return m;
-  }();
-  return metrics;
+  };
+  static const TRowMetrics russian = measure();
+  if (!gEnglish) return russian;
+  static const TRowMetrics english = measure();
+  return english;
 }
 
 // Each row's text sits on its row as the label sits on the country row.
@@ -546,11 +563,11 @@ TSurface CountryHoverPicture() {
   const double pen = kLabelPenX - kCountryHoverX;
   TCanvas scratch(8, 8);
   SelectFont(scratch.Cr(), RowFace());
-  const TInk ink = MeasureInk(scratch.Cr(), kCountryLabel);
+  const TInk ink = MeasureInk(scratch.Cr(), CountryLabel());
   PaintHoverStreak(hovered, pen + ink.X, pen + ink.X + ink.Width, baseline);
   PaintBlurred(hovered, 4.5, 0, 0, 1.0, [&](cairo_t* p) {
     SetSource(p, 0xff6a10);
-    TextPath(p, kCountryLabel, pen, baseline);
+    TextPath(p, CountryLabel(), pen, baseline);
     cairo_set_line_width(p, 3);
     cairo_stroke_preserve(p);
     cairo_fill(p);
@@ -580,12 +597,110 @@ TSurface BackButtonPicture() {
   TSurface sheet;
   sheet.Resize(2 * kBackWidth, kBackHeight);
   for (int pattern = 0; pattern < 2; ++pattern) {
-    const TSurface look = MenuButtonPicture(kBackX, kBackY, kBackWidth, kBackHeight, "Назад",
+    const TSurface look = MenuButtonPicture(kBackX, kBackY, kBackWidth, kBackHeight, gEnglish ? "Back" : "Назад",
                                             pattern == 0 ? TCaptionLook::Hovered : TCaptionLook::Normal);
     for (int y = 0; y < kBackHeight; ++y)
       std::copy(look.Row(y), look.Row(y) + kBackWidth, sheet.Row(y) + pattern * kBackWidth);
   }
   return sheet;
+}
+
+// ---- The player's own settings beside the design's rows ----------------------
+
+// The volume sliders right of the music and sound rows, where the game puts
+// them: a sunk steel slot with ten signal segments, lit from the left up to
+// the level, green through amber to orange as on a mixing desk.
+constexpr int kVolumeX = 424, kVolumeWidth = 204, kVolumeHeight = 42;
+constexpr int kVolumeYs[2] = {322, 385};
+constexpr int kVolumeLevels = 11;
+
+uint32_t SegmentColour(int i) {
+  static const uint32_t colours[10] = {0x39e636, 0x4ee832, 0x6cea2e, 0x92ea2a, 0xbde626,
+                                       0xe2dc22, 0xf4bc20, 0xf89a1e, 0xfa761c, 0xfc521a};
+  return colours[i];
+}
+
+void PaintVolume(const TCanvas& c, int level, bool hovered) {
+  cairo_t* cr = c.Cr();
+  const screen_art::TBox slot{4.5, 6.5, kVolumeWidth - 10.5, kVolumeHeight - 9.5};
+  PaintBlurred(c, 2.5, 2.5, 3.0, 0.6, [&](cairo_t* p) {
+    SetSource(p, 0x000000);
+    RoundedRect(p, slot.L, slot.T, slot.R, slot.B, 6);
+    cairo_fill(p);
+  });
+  if (hovered) {
+    PaintBlurred(c, 3.2, 0, 0, 0.9, [&](cairo_t* p) {
+      SetSource(p, 0xff6a10);
+      RoundedRect(p, slot.L, slot.T, slot.R, slot.B, 6);
+      cairo_set_line_width(p, 3);
+      cairo_stroke(p);
+    }, CAIRO_OPERATOR_ADD);
+  }
+  const screen_art::TBox field = screen_art::PaintInsetBox(c, slot, 6, 3);
+  const double gap = 3, width = (field.R - field.L - 4 - 9 * gap) / 10;
+  for (int i = 0; i < 10; ++i) {
+    const double l = field.L + 2 + i * (width + gap), t = field.T + 3, r = l + width, b = field.B - 3;
+    const bool lit = i < level;
+    const uint32_t colour = SegmentColour(i);
+    if (lit) {
+      PaintBlurred(c, 3.5, 0, 0, 0.55, [&](cairo_t* p) {
+        SetSource(p, colour);
+        cairo_rectangle(p, l, t, width, b - t);
+        cairo_fill(p);
+      }, CAIRO_OPERATOR_ADD);
+      cairo_pattern_t* glass = LinearGradient(0, t, 0, b, {{0, 0xffffff, 0.9}, {0.2, colour}, {1, colour, 0.75}});
+      cairo_set_source(cr, glass);
+      RoundedRect(cr, l, t, r, b, 1.5);
+      cairo_fill(cr);
+      cairo_pattern_destroy(glass);
+    } else {
+      SetSource(cr, colour, 0.13);
+      RoundedRect(cr, l, t, r, b, 1.5);
+      cairo_fill(cr);
+    }
+    // The reflection of the light from the top left on each segment's glass.
+    SetSource(cr, 0xffffff, lit ? 0.35 : 0.08);
+    cairo_rectangle(cr, l + 1, t + 1, width - 2, 2);
+    cairo_fill(cr);
+  }
+}
+
+// Levels 0..10 side by side, then the same hovered.
+TSurface VolumePicture(int y) {
+  TSurface sheet;
+  sheet.Resize(2 * kVolumeLevels * kVolumeWidth, kVolumeHeight);
+  for (int pattern = 0; pattern < 2 * kVolumeLevels; ++pattern) {
+    TCanvas pic(kVolumeWidth, kVolumeHeight);
+    CopyCrop(MenuBackground(), kVolumeX, y, pic);
+    PaintVolume(pic, pattern % kVolumeLevels, pattern >= kVolumeLevels);
+    AddGrain(pic, 0.015, kSeed + static_cast<uint32_t>(pattern));
+    const TSurface look = ToOpaqueSurface(pic);
+    for (int row = 0; row < kVolumeHeight; ++row)
+      std::copy(look.Row(row), look.Row(row) + kVolumeWidth, sheet.Row(row) + pattern * kVolumeWidth);
+  }
+  return sheet;
+}
+
+// Two buttons either side of "back", in its look: the language and the way
+// to the controls screen. Each in Russian and, as "_En", in English.
+struct TSideButton {
+  const char* Name;
+  int X, Width;
+  const char* Russian;
+  const char* English;
+};
+constexpr int kSideButtonY = kBackY, kSideButtonHeight = kBackHeight;
+constexpr double kSideCaptionSize = 30;
+constexpr TSideButton kSideButtons[] = {
+    {"Opt_Lang", 36, 300, "Язык: русский", "Language: English"},
+    {"Opt_Keys", 555, 220, "Клавиши", "Controls"},
+};
+
+TSurface SideButtonPicture(const TSideButton& b, const char* caption) {
+  const TSurface looks[2] = {
+      MenuButtonPicture(b.X, kSideButtonY, b.Width, kSideButtonHeight, caption, TCaptionLook::Hovered, kSideCaptionSize),
+      MenuButtonPicture(b.X, kSideButtonY, b.Width, kSideButtonHeight, caption, TCaptionLook::Normal, kSideCaptionSize)};
+  return screen_art::SideBySide(looks, 2);
 }
 
 }  // namespace
@@ -595,13 +710,26 @@ void AddOptionsArt(TImageItems& res1) {
   null.Resize(1, 1);
   null.Pixels[0] = kKey;
   res1.push_back(KeyedPicture("Null", null, kKey));
-  for (const TSwitchRow& row : kRows) {
-    res1.push_back(KeyedPicture(row.Hover, RowHoverPicture(row), kKey));
-    for (const TState& state : row.States) res1.push_back(OpaquePicture(state.Image, IndicatorPicture(row, state)));
+  for (bool english : {false, true}) {
+    gEnglish = english;
+    for (const TSwitchRow& row : Rows()) {
+      res1.push_back(KeyedPicture(InLanguage(row.Hover), RowHoverPicture(row), kKey));
+      for (const TState& state : row.States)
+        res1.push_back(OpaquePicture(InLanguage(state.Image), IndicatorPicture(row, state)));
+    }
+    res1.push_back(KeyedPicture(InLanguage("Opt_4"), CountryHoverPicture(), kKey));
+    res1.push_back(OpaquePicture(InLanguage("Opt_Bk"), BackButtonPicture(), kBackWidth, kBackHeight));
   }
-  res1.push_back(KeyedPicture("Opt_4", CountryHoverPicture(), kKey));
+  gEnglish = false;
   res1.push_back(OpaquePicture("CountryEditBg", CountryBoxPicture()));
   res1.push_back(KeyedPicture("Cursor", CursorPicture({0x3a3e48, 0x0c0e13, 0x0c0e13, 0x24272e}), kKey));
   res1.push_back(KeyedPicture("Cursor2", CursorPicture({0xffffff, 0xf2f4f8, 0xd6dce6, 0xa8b0be}), kKey));
-  res1.push_back(OpaquePicture("Opt_Bk", BackButtonPicture(), kBackWidth, kBackHeight));
+  for (int i = 0; i < 2; ++i)
+    res1.push_back(OpaquePicture(i == 0 ? "OptVol_2" : "OptVol_3", VolumePicture(kVolumeYs[i]), kVolumeWidth,
+                                 kVolumeHeight));
+  for (const TSideButton& b : kSideButtons) {
+    res1.push_back(OpaquePicture(b.Name, SideButtonPicture(b, b.Russian), b.Width, kSideButtonHeight));
+    res1.push_back(OpaquePicture(std::string(b.Name) + "_En", SideButtonPicture(b, b.English), b.Width,
+                                 kSideButtonHeight));
+  }
 }

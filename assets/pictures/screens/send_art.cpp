@@ -86,15 +86,24 @@ void PaintCheckBox(const TCanvas& c, double cx, double cy, bool ticked) {
   cairo_pattern_destroy(green);
 }
 
+// The window's words, in Russian and for "SendTable_En" in English.
+struct TSendWords {
+  const char *Title, *Score, *Prompt, *Send, *Hint;
+};
+constexpr TSendWords kRussian{"Новый рекорд!", "ОЧКИ", "Введите своё имя:", "Отправить результат в онлайн-таблицу",
+                              "Enter — записать результат"};
+constexpr TSendWords kEnglish{"New high score!", "SCORE", "Enter your name:", "Send the score to the online table",
+                              "Enter — keep the score"};
+
 // The whole window, unkeyed, in screen coordinates shifted to the frame.
-void PaintSendWindow(const TCanvas& c) {
+void PaintSendWindow(const TCanvas& c, const TSendWords& words) {
   const double ox = -kFrameX, oy = -kFrameY;
   PaintSteelPanel(c, TSteelPanel{.Width = kFrameWidth, .Height = kFrameHeight, .PoolY = 30}, 0, 0);
   auto box = [&](TBox b) { return TBox{b.L + ox, b.T + oy, b.R + ox, b.B + oy}; };
   const double cx = kCentreX + ox;
-  PaintMenuCaption(c, "Новый рекорд!", cx, kTitleY + oy, TCaptionLook::Hovered, 38, 300);
+  PaintMenuCaption(c, words.Title, cx, kTitleY + oy, TCaptionLook::Hovered, 38, 300);
   PaintInsetBox(c, box(kScoreBox), 6, 3);
-  PaintLabel(c, "ОЧКИ", DisplayFace(16, -0.1, 0.9), kScoreBox.L + 12 + ox, (kScoreBox.T + kScoreBox.B) / 2 + oy,
+  PaintLabel(c, words.Score, DisplayFace(16, -0.1, 0.9), kScoreBox.L + 12 + ox, (kScoreBox.T + kScoreBox.B) / 2 + oy,
              0x9ab0d8, 0x6a80a8, 0);
   // An engraved line between the result and the name.
   cairo_t* cr = c.Cr();
@@ -110,17 +119,17 @@ void PaintSendWindow(const TCanvas& c) {
   cairo_rectangle(cr, kScoreBox.L + ox, kDividerY + 1 + oy, kScoreBox.R - kScoreBox.L, 1);
   cairo_fill(cr);
   cairo_pattern_destroy(ridge);
-  PaintLabel(c, "Введите своё имя:", DisplayFace(25, -0.1, 0.9), cx, kPromptY + oy, 0xffffff, 0xb4a8ae);
+  PaintLabel(c, words.Prompt, DisplayFace(25, -0.1, 0.9), cx, kPromptY + oy, 0xffffff, 0xb4a8ae);
   PaintInsetBox(c, box(kNameBox), 6, 3);
   PaintCheckBox(c, kBoxCentreX + ox, kCheckY + kCheckHeight / 2.0 + oy, false);
-  PaintLabel(c, "Отправить результат в онлайн-таблицу", DisplayFace(20, -0.1, 0.86), kCheckCaptionX + ox,
+  PaintLabel(c, words.Send, DisplayFace(20, -0.1, 0.86), kCheckCaptionX + ox,
              kCheckY + kCheckHeight / 2.0 + oy, 0xf2eaea, 0xb4a8ae, 0);
-  PaintLabel(c, "Enter — записать результат", DisplayFace(16, -0.1, 0.9), cx, kHintY + oy, 0x9ab0d8, 0x6a80a8);
+  PaintLabel(c, words.Hint, DisplayFace(16, -0.1, 0.9), cx, kHintY + oy, 0x9ab0d8, 0x6a80a8);
 }
 
 const TCanvas& WindowCanvas() {
   static const TCanvas canvas(kFrameWidth, kFrameHeight);
-  static const bool painted = (PaintSendWindow(canvas), true);
+  static const bool painted = (PaintSendWindow(canvas, kRussian), true);
   (void)painted;
   return canvas;
 }
@@ -140,6 +149,9 @@ TSurface CheckBoxPicture() {
 
 void AddSendArt(TImageItems& res1) {
   res1.push_back(KeyedPicture("SendTable", ToKeyedSurface(WindowCanvas(), kKey), kKey));
+  const TCanvas english(kFrameWidth, kFrameHeight);
+  PaintSendWindow(english, kEnglish);
+  res1.push_back(KeyedPicture("SendTable_En", ToKeyedSurface(english, kKey), kKey));
   res1.push_back(OpaquePicture("SendOk", CheckBoxPicture(), kCheckWidth, kCheckHeight));
 }
 

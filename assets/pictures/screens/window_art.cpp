@@ -42,6 +42,12 @@ constexpr TQuestion kQuestions[] = {
     {"Win_ExitToMenu", 276, 248, 144, 47, 271.5, {"Выйти в меню?", nullptr}},
     {"Win_ClearHS", 268, 237, 160, 58, 268.5, {"Очистить таблицу", "рекордов?"}},
 };
+// The English twins, "_En", in the same places.
+constexpr TQuestion kQuestionsEn[] = {
+    {"Win_EG_En", 295, 248, 106, 47, 271.5, {"Quit game?", nullptr}},
+    {"Win_ExitToMenu_En", 276, 248, 144, 47, 271.5, {"Back to menu?", nullptr}},
+    {"Win_ClearHS_En", 268, 237, 160, 58, 268.5, {"Clear the", "high scores?"}},
+};
 // Condensed enough that the leave-the-game question fits its 106 pixels.
 constexpr double kQuestionSize = 24.5;
 constexpr double kQuestionWidth = 0.72;
@@ -186,8 +192,11 @@ TSurface AnswerPicture(int x, const char* caption) {
 void AddWindowArt(TImageItems& res1) {
   res1.push_back(KeyedPicture("Window", ToKeyedSurface(FrameCanvas(), kKey), kKey));
   for (const TQuestion& q : kQuestions) res1.push_back(OpaquePicture(q.Name, QuestionPicture(q)));
+  for (const TQuestion& q : kQuestionsEn) res1.push_back(OpaquePicture(q.Name, QuestionPicture(q)));
   res1.push_back(OpaquePicture("Yes", AnswerPicture(kYesX, "Да"), kButtonWidth, kButtonHeight));
   res1.push_back(OpaquePicture("No", AnswerPicture(kNoX, "Нет"), kButtonWidth, kButtonHeight));
+  res1.push_back(OpaquePicture("Yes_En", AnswerPicture(kYesX, "Yes"), kButtonWidth, kButtonHeight));
+  res1.push_back(OpaquePicture("No_En", AnswerPicture(kNoX, "No"), kButtonWidth, kButtonHeight));
 }
 
 namespace {
