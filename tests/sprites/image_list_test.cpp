@@ -311,8 +311,8 @@ TEST(PictureData, BrokenGraphicsAreRefusedBeforeAnythingLarge) {
   std::vector<uint8_t> cutPng = pngPicture;
   cutPng.insert(cutPng.end(), png.begin(), png.begin() + 60);
   std::vector<uint8_t> hugePng = goodPng;
-  hugePng[10 + 18] = 0x10, hugePng[10 + 19] = 0x00;  // 4096 x 4096 from 107 bytes
-  hugePng[10 + 22] = 0x10, hugePng[10 + 23] = 0x00;
+  hugePng[10 + 18] = 0x08, hugePng[10 + 19] = 0x00;  // 2048 x 2048 from 107 bytes
+  hugePng[10 + 22] = 0x08, hugePng[10 + 23] = 0x00;
 
   const struct {
     const char* Label;
@@ -323,7 +323,7 @@ TEST(PictureData, BrokenGraphicsAreRefusedBeforeAnythingLarge) {
       {"class name cut", {9, 'T', 'P'}, "class name"},
       {"unknown class", {4, 'T', 'G', 'I', 'F', 1, 2}, "unknown graphic class TGIF"},
       {"not a BMP", BitmapPicture({'X', 'Y', 0, 0, 0, 0}), "not a BMP"},
-      {"huge size", patched(18, 30000), "truncated"},
+      {"huge size", patched(18, 8000), "truncated"},
       {"impossible size", patched(18, 0x7FFFFFFF), "impossible size"},
       {"RLE", patched(30, 1), "compressed"},
       {"pixels cut", cutPixels, "truncated"},
