@@ -19,6 +19,7 @@
 #include "shell/frame_rate.h"
 #include "shell/game_state.h"
 #include "shell/highscores.h"
+#include "shell/main_window.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
 #include "sprites/sprite.h"
@@ -167,6 +168,7 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   SoundCalls.clear();
   j.List("OpenedLinks", platform.OpenedLinks);
   j.Bool("Terminated", Terminated);
+  j.Int("SaveFailedNoticeMs", SaveFailedNoticeMs);
   // The buttons of the range as the player sees them.
   std::vector<std::string> buttons;
   for (int i = FirstButton; i <= LastButton; ++i) {
