@@ -1,5 +1,6 @@
 // The picture and sound archives and the named lists loaded from them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -28,8 +29,19 @@ std::vector<uint8_t> ReadFixture(const std::string& name) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
+// The test's files, in a folder of this run's own that goes when it ends.
+std::string TempPath(const std::string& name) {
+  namespace fs = std::filesystem;
+  static const struct TFolder {
+    fs::path Path = fs::temp_directory_path() / ("voltrace2-archives-" + std::to_string(getpid()));
+    TFolder() { fs::create_directories(Path); }
+    ~TFolder() { fs::remove_all(Path); }
+  } folder;
+  return (folder.Path / ("vt_archive_" + name)).string();
+}
+
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::string path = ::testing::TempDir() + "vt_archive_" + name;
+  std::string path = TempPath(name);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<std::streamsize>(bytes.size()));
   return path;
@@ -551,7 +563,7 @@ TEST(CorruptArchive, LoadFromFileNamesTheFileAndTheProblemAndKeepsTheOldItems) {
     EXPECT_NE(message.find(c.Problem), std::string::npos) << c.Label << ": " << message;
     std::remove(path.c_str());
   }
-  std::string missing = ::testing::TempDir() + "vt_archive_absent.dxg";
+  std::string missing = TempPath("absent.dxg");
   std::string message = ErrorOf([&] { list.LoadFromFile(missing); });
   EXPECT_EQ(message, missing + ": cannot open (No such file or directory)");
   message = ErrorOf([&] { MDXWaveList.LoadFromFile(missing); });
