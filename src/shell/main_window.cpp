@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -105,14 +106,17 @@ void CloseSaveFailedNotice() {
 }
 
 void SaveFailedNoticeTick() {
+  // Counted down like the timed race messages, also while nothing can be
+  // drawn, so that the game always ends.
+  SaveFailedNoticeMs -= std::max(FrameMs, 1);
   FillSurface(BackSurface, 0);
-  if (!Platform->CanDraw()) return;
-  SetTextStyle(5);
-  DrawText(SaveFailedText, SurfaceWidth / 2, 270, true, true);
-  SetTextStyle(17);
-  DrawText(SaveLostText, SurfaceWidth / 2, 330, true, true);
-  Platform->Flip(BackSurface);
-  SaveFailedNoticeMs -= FrameMs;
+  if (Platform->CanDraw()) {
+    SetTextStyle(5);
+    DrawText(SaveFailedText, SurfaceWidth / 2, 270, true, true);
+    SetTextStyle(17);
+    DrawText(SaveLostText, SurfaceWidth / 2, 330, true, true);
+    Platform->Flip(BackSurface);
+  }
   if (SaveFailedNoticeMs <= 0) EndProgram();
 }
 
