@@ -139,7 +139,10 @@ void CheckLoadedFromFile(const uint8_t* data, size_t size) {
   std::vector<TPictureCollectionItem> whole;
   bool wholeRead = true;
   try {
-    whole = ReadImageArchive(bytes);
+    // With a colour table asked for, as the file's load asks for it: an
+    // archive whose ColorTable is not binary data is refused both ways.
+    std::vector<uint8_t> colorTable;
+    whole = ReadImageArchive(bytes, &colorTable);
   } catch (const EArchiveError&) {
     wholeRead = false;
   }

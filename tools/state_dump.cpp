@@ -23,6 +23,7 @@
 #include "shell/highscores.h"
 #include "shell/key_bindings.h"
 #include "shell/language.h"
+#include "shell/main_window.h"
 #include "shell/player_settings.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
@@ -187,6 +188,7 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
   j.List("OpenedLinks", platform.OpenedLinks);
   j.Str("LinkNotice", Utf8FromCp1251(LinkNotice));
   j.Bool("Terminated", Terminated);
+  j.Int("SaveFailedNoticeMs", SaveFailedNoticeMs);
   // The buttons of the range as the player sees them.
   std::vector<std::string> buttons;
   for (int i = FirstButton; i <= LastButton; ++i) {

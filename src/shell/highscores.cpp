@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/save_files.h"
+#include "shell/save_pair.h"
 #include "shell/settings.h"
 
 THighScore HighScores[12];
@@ -51,7 +52,7 @@ bool HighScoresValid() { return Checksum() == HSChecksum; }
 
 void LoadHighScores() {
   std::vector<std::string> lines;
-  if (ReadLines(HighScoreFile(), lines) && lines.size() >= 20) {
+  if (ReadLines(SaveFileToRead(HighScoreFile()), lines) && lines.size() >= 20) {
     THighScore table[11];
     bool ok = true;
     for (int i = 1; i <= 10 && ok; ++i) {

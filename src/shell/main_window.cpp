@@ -1,9 +1,11 @@
 #include "shell/main_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "gfx/cp1251.h"
 #include "gfx/surface.h"
 #include "gfx/text.h"
 #include "platform/platform.h"
@@ -82,7 +84,47 @@ void PrepareOneWaitingThing() {
       MDXWaveList.ReadNextWaiting();
 }
 
+// Not saving is told on the screen, not only on the terminal, which a
+// player who starts the game from the desktop never sees. The moment is the
+// exit, after the player's Yes: the menu is already gone, so the black
+// screen the game leaves on says "Не удалось сохранить!" in the red of the
+// timed race messages ("Время вышло!"), with what was lost below, for three
+// seconds before the window closes; a key, a click or the close button
+// closes it at once, but only once it has been up for half a second, so
+// that the key or double click that answered Yes, or its repeat, does not
+// close it unread. The reason is on stderr.
+const std::string SaveFailedText = Cp1251FromUtf8("Не удалось сохранить!");
+const std::string SaveLostText = Cp1251FromUtf8("Рекорды и настройки не записаны");
+constexpr int SaveFailedNoticeShownMs = 3000;
+constexpr int SaveFailedNoticeDeafMs = 500;
+
+void EndProgram() {
+  SaveFailedNoticeMs = 0;
+  if (std::filesystem::exists("play.url")) OpenLink("play.url");
+  Terminated = true;
+}
+
+void CloseSaveFailedNotice() {
+  if (SaveFailedNoticeMs <= SaveFailedNoticeShownMs - SaveFailedNoticeDeafMs) EndProgram();
+}
+
+void SaveFailedNoticeTick() {
+  // Counted down like the timed race messages, also while nothing can be
+  // drawn, so that the game always ends.
+  SaveFailedNoticeMs -= std::max(FrameMs, 1);
+  FillSurface(BackSurface, 0);
+  if (Platform->CanDraw()) {
+    SetTextStyle(5);
+    DrawText(SaveFailedText, SurfaceWidth / 2, 270, true, true);
+    SetTextStyle(17);
+    DrawText(SaveLostText, SurfaceWidth / 2, 330, true, true);
+    Platform->Flip(BackSurface);
+  }
+  if (SaveFailedNoticeMs <= 0) EndProgram();
+}
+
 void Tick(int lagCount) {
+  if (SaveFailedNoticeMs > 0) return SaveFailedNoticeTick();
   const int hoverBefore = HoverButton;
   const bool canDraw = Platform->CanDraw();
   // Where the background paints every pixel, clearing under it would change
@@ -142,9 +184,12 @@ void FormCreate(uint32_t randomSeed, bool loadArchives) {
   }
 }
 
+int SaveFailedNoticeMs = 0;
+
 void MDXTimerTimer(int lagCount) { Guarded([&] { Tick(lagCount); }); }
 
 void FormKeyDown(int key, bool alt) {
+  if (SaveFailedNoticeMs > 0) return CloseSaveFailedNotice();
   Guarded([&] {
     if (key == VK_SHIFT) KeyShift = 1;
     if (key == VK_CONTROL) KeyCtrl = 1;
@@ -162,6 +207,7 @@ void FormKeyUp(int key) {
 }
 
 void FormKeyPress(unsigned char key) {
+  if (SaveFailedNoticeMs > 0) return CloseSaveFailedNotice();
   Guarded([&] {
     if (OverlayWindow == 8) LastKeyChar = key;
     if (GameScreen == 3 && CountryEditActive == 1) {
@@ -183,6 +229,7 @@ void FormKeyPress(unsigned char key) {
 }
 
 void MDXDrawMouseMove(int x, int y) {
+  if (SaveFailedNoticeMs > 0) return;
   Guarded([&] {
     MouseX = x;
     MouseY = y;
@@ -193,16 +240,19 @@ void MDXDrawMouseMove(int x, int y) {
 }
 
 void MDXDrawClick() {
+  if (SaveFailedNoticeMs > 0) return CloseSaveFailedNotice();
   Guarded([] { ActivateItem(); });
 }
 
 void GamepadRemoved() {
+  if (SaveFailedNoticeMs > 0) return;
   Guarded([] {
     if (GameScreen == 6) OpenOverlay(5);
   });
 }
 
 void FormCloseQuery() {
+  if (SaveFailedNoticeMs > 0) return CloseSaveFailedNotice();
   Guarded([] { OpenOverlay(GameScreen == 6 ? 2 : 1); });
 }
 
@@ -211,17 +261,25 @@ void ApplyDisplayMode() {
   RefreshRate = Platform->RefreshRate();
 }
 
-void ShutDown() {
-  EndAtOnce();
-  if (std::filesystem::exists("play.url")) OpenLink("play.url");
-}
-
-void EndAtOnce() {
+// The exit saves; true when the options and the table were kept.
+static bool SaveAtExit() {
   MDXSpriteEngine.Dead();
   // Options and table together: the options carry the table's checksum.
-  SaveOptionsAndHighScores();
+  const bool saved = SaveOptionsAndHighScores();
   SaveWindowPlace();
   SavePlayerSettings();
+  return saved;
+}
+
+void ShutDown() {
+  if (SaveAtExit()) return EndProgram();
+  SaveFailedNoticeMs = SaveFailedNoticeShownMs;
+}
+
+// Nobody is there to read a notice: a failed save is said on stderr only.
+void EndAtOnce() {
+  SaveAtExit();
+  SaveFailedNoticeMs = 0;
   Terminated = true;
 }
 
@@ -249,6 +307,7 @@ void ResetGame() {
   SetDefaultOptions();
   DisplayModeChosen = -1;
   SetDefaultPlayerSettings("");
+  SaveFailedNoticeMs = 0;
   SpeedFactor = 1.0;
   FrameMs = 15;
   FrameRate = 0;

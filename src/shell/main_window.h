@@ -30,11 +30,15 @@ void GamepadRemoved();
 // The window's close button: opens the leave question instead of closing.
 void FormCloseQuery();
 void ApplyDisplayMode();
-// Saves and ends the program (the loop stops once Terminated is set).
+// Saves and ends the program (the loop stops once Terminated is set). A
+// save that fails is told on the screen first: the program ends when the
+// notice closes (SaveFailedNoticeMs).
 void ShutDown();
 // The end the desktop asks for (a signal): the exit saves and nothing else,
-// no question, no "play.url", no launcher. ShutDown is this and the link.
+// no question, no notice, no "play.url", no launcher.
 void EndAtOnce();
+// Milliseconds the notice of a failed exit save stays up; 0 when none is.
+extern int SaveFailedNoticeMs;
 // After the loop: starts the launcher beside the game when there is one.
 void RunLauncherCheck();
 // Frees every sprite and puts the shell back to its start state, so a test

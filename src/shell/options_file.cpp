@@ -7,6 +7,7 @@
 
 #include "shell/highscores.h"
 #include "shell/save_files.h"
+#include "shell/save_pair.h"
 #include "shell/settings.h"
 
 namespace {
@@ -18,7 +19,7 @@ bool Blank(const std::string& line) { return line.find_first_not_of(" \t") == st
 void LoadOptions() {
   SetDefaultOptions();
   std::vector<std::string> lines;
-  if (!ReadLines(OptionsFile(), lines)) return;
+  if (!ReadLines(SaveFileToRead(OptionsFile()), lines)) return;
   // The file is read line by line: a line that is not there reads as empty.
   // An empty switch keeps its default (music and sound stay on), so a file
   // cut short keeps the switches it still has; a missing checksum line only

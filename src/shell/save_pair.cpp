@@ -4,18 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
-#include <array>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "shell/highscores.h"
 #include "shell/options_file.h"
 #include "shell/save_files.h"
 
-bool (*SaveStepHook)(int step, const char* name) = nullptr;
+std::string SaveFailure;
 
 namespace {
 
@@ -23,6 +22,11 @@ namespace {
 // folder.
 std::string Folder() { return SaveFolder; }
 std::string Mark() { return SaveFolder + "/save.commit"; }
+
+// A committed save whose renames failed at the start: its files are read
+// where they lie, and nothing may be written over them until it is
+// finished.
+bool Unfinished = false;
 
 // The pair in the order they are renamed: the table first, so that a stop
 // between the renames is finished by the next start either way.
@@ -35,129 +39,122 @@ std::array<TSaveFile, 2> Files() {
 
 bool Report(const std::string& path, const std::string& what) {
   std::fprintf(stderr, "voltrace2: cannot save %s: %s\n", path.c_str(), what.c_str());
+  SaveFailure = what;
   return false;
 }
 
-// Makes the renames and removals in the folder durable, in their order.
-void SyncFolder() {
-  const int fd = ::open(Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
+enum class TEntry { Missing, Regular, Other, Unknown };
 
-bool IsRegularFile(const std::string& path) {
+// What lies at Path. Only "no such file" counts as missing: any other
+// failure to look (a disk error, no permission) says nothing either way.
+TEntry EntryAt(const std::string& path, std::string& why) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (SaveCall("lstat", path, [&] { return ::lstat(path.c_str(), &st); }) == 0)
+    return S_ISREG(st.st_mode) ? TEntry::Regular : TEntry::Other;
+  if (errno == ENOENT) return TEntry::Missing;
+  why = "cannot look at " + path + ": " + std::strerror(errno);
+  return TEntry::Unknown;
 }
 
-enum class TWrite { Done, Failed, Stopped };
-
-TWrite Failed(const std::string& path, const char* why) {
-  Report(path, why);
-  return TWrite::Failed;
-}
-
-// A new file of exactly these bytes, on the disk before this returns.
-TWrite WriteSynced(const std::string& path, const std::string& contents, int& step, const char* halfStep) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return Failed(path, std::strerror(errno));
-  size_t done = 0;
-  bool halfReported = false;
-  while (done < contents.size()) {
-    // Half the file first, so a stop can land in the middle of a write.
-    const size_t part = halfReported ? contents.size() - done : (contents.size() + 1) / 2;
-    const ssize_t n = ::write(fd, contents.data() + done, part);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int err = errno;
-      ::close(fd);
-      return Failed(path, n < 0 ? std::strerror(err) : "nothing written");
-    }
-    done += static_cast<size_t>(n);
-    if (!halfReported) {
-      halfReported = true;
-      if (SaveStepHook && SaveStepHook(step++, halfStep)) {
-        ::close(fd);
-        return TWrite::Stopped;
-      }
-    }
-  }
-  if (::fsync(fd) != 0) {
-    const int err = errno;
-    ::close(fd);
-    return Failed(path, std::strerror(err));
-  }
-  if (::close(fd) != 0) return Failed(path, std::strerror(errno));
-  return TWrite::Done;
-}
-
-// Renames whatever temporary files are left into place; false at the first
-// that cannot be, leaving it and the ones after it for the next try.
-bool RenameTemps(int* step) {
+// Renames the committed temporary files still there into place, then
+// removes the mark; false (the mark kept) at the first step that fails.
+// A temporary that is gone was renamed by an earlier try.
+bool FinishCommitted(std::string& why) {
   for (const TSaveFile& f : Files()) {
-    if (step && SaveStepHook && SaveStepHook((*step)++, f.Path == Files()[0].Path ? "rename hs" : "rename options"))
+    switch (EntryAt(f.Temp, why)) {
+      case TEntry::Missing: continue;
+      case TEntry::Unknown: return false;
+      case TEntry::Other: why = f.Temp + " is not a file of the game"; return false;
+      case TEntry::Regular: break;
+    }
+    if (!RenameFile(f.Temp, f.Path, why)) {
+      why = "cannot rename " + f.Temp + ": " + why;
       return false;
-    if (!IsRegularFile(f.Temp)) continue;
-    if (std::rename(f.Temp.c_str(), f.Path.c_str()) != 0) return Report(f.Path, std::strerror(errno));
+    }
   }
-  SyncFolder();
-  return true;
+  return SyncFolder(Folder(), why) && RemoveFile(Mark(), why) && SyncFolder(Folder(), why);
+}
+
+// After a failed write, before the commit: the old pair stays, the
+// temporaries go.
+void DropTemps() {
+  std::string ignored;
+  for (const TSaveFile& f : Files()) RemoveFile(f.Temp, ignored);
 }
 
 }  // namespace
 
 bool SaveOptionsAndHighScores() {
-  int step = 0;
-  auto stop = [&](const char* name) { return SaveStepHook && SaveStepHook(step++, name); };
-  std::error_code ec;
-  std::filesystem::create_directories(Folder(), ec);
-  // A mark left by an earlier run must not bless the half-written files of
-  // this one.
-  if (::unlink(Mark().c_str()) != 0 && errno != ENOENT) return Report(Mark(), std::strerror(errno));
-  SyncFolder();
-  if (stop("write hs")) return false;
+  SaveFailure.clear();
+  std::string why;
+  if (!MakeSaveFolder(Folder(), why)) return Report(Folder(), why);
+  // A mark here belongs to a committed save that the start could not
+  // finish: finish it now, or leave it whole for the next start rather than
+  // write this game's files over half of it.
+  switch (EntryAt(Mark(), why)) {
+    case TEntry::Missing: break;
+    case TEntry::Unknown: return Report(Mark(), why);
+    default:
+      if (!FinishCommitted(why)) return Report(Mark(), "the last save is still unfinished: " + why);
+  }
+  Unfinished = false;
   const std::string texts[2] = {HighScoreFileText(), OptionsFileText()};
   for (int i = 0; i < 2; ++i) {
-    if (i == 1 && stop("write options")) return false;
-    const TWrite w = WriteSynced(Files()[i].Temp, texts[i], step, i == 0 ? "hs half written" : "options half written");
-    if (w == TWrite::Stopped) return false;
-    if (w == TWrite::Failed) {
-      // The old pair stays as it was; the temporaries go.
-      for (const TSaveFile& f : Files())
-        if (IsRegularFile(f.Temp)) ::unlink(f.Temp.c_str());
-      return false;
+    if (!WriteTempFile(Files()[i].Temp, texts[i], why)) {
+      DropTemps();
+      return Report(Files()[i].Path, why);
     }
   }
-  if (stop("commit mark")) return false;
-  const int mark = ::open(Mark().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  // Both new files and their names on the disk before the mark says they
+  // are complete, and the mark on the disk before the first rename.
+  const int mark = SaveCall("open", Mark(), [&] {
+    return ::open(Mark().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  });
   if (mark < 0) {
-    const int err = errno;
-    for (const TSaveFile& f : Files()) ::unlink(f.Temp.c_str());
-    return Report(Mark(), std::strerror(err));
+    why = std::strerror(errno);
+    DropTemps();
+    return Report(Mark(), why);
   }
-  ::fsync(mark);
-  ::close(mark);
-  SyncFolder();
-  if (!RenameTemps(&step)) return false;
-  if (stop("remove mark")) return false;
-  ::unlink(Mark().c_str());
-  SyncFolder();
+  SaveCall("close", Mark(), [&] { return ::close(mark); });  // an empty file: nothing to lose
+  if (!SyncFolder(Folder(), why)) {
+    // Not known to be on the disk: not committed. The old pair stays.
+    std::string ignored;
+    RemoveFile(Mark(), ignored);
+    DropTemps();
+    return Report(Mark(), why);
+  }
+  // Committed: from here a failure leaves the mark, and the next start (or
+  // this one's next exit) finishes the renames.
+  if (!FinishCommitted(why)) return Report(Folder(), why);
   return true;
 }
 
 void FinishInterruptedSave() {
-  if (IsRegularFile(Mark())) {
-    // Both new files were complete: finish what the stop left.
-    if (RenameTemps(nullptr)) {
-      ::unlink(Mark().c_str());
-      SyncFolder();
+  Unfinished = false;
+  std::string why;
+  switch (EntryAt(Mark(), why)) {
+    case TEntry::Missing: {
+      // No mark: a save stopped while writing; the old pair is whole, and
+      // only regular files at the temporary names can be ours.
+      for (const TSaveFile& f : Files())
+        if (EntryAt(f.Temp, why) == TEntry::Regular) RemoveFile(f.Temp, why);
+      return;
     }
-    return;
+    case TEntry::Unknown: break;
+    default:
+      // Both new files were complete: finish what the stop left.
+      if (FinishCommitted(why)) return;
   }
-  // No mark: a save stopped while writing; the old pair is whole.
-  bool removed = false;
-  for (const TSaveFile& f : Files())
-    if (IsRegularFile(f.Temp)) removed = ::unlink(f.Temp.c_str()) == 0 || removed;
-  if (removed) SyncFolder();
+  Unfinished = true;
+  std::fprintf(stderr,
+               "voltrace2: the last save could not be finished (%s); the game starts with it and tries again "
+               "at exit\n",
+               why.c_str());
+}
+
+std::string SaveFileToRead(const std::string& path) {
+  if (!Unfinished) return path;
+  const std::string temp = path + ".new";
+  std::string why;
+  return EntryAt(temp, why) == TEntry::Regular ? temp : path;
 }

@@ -27,7 +27,7 @@ bool TArchiveFile::Read(uint64_t offset, uint64_t size, void* into, std::string&
       return false;
     }
     if (got == 0) {
-      why = "the file is shorter than when it was loaded";
+      why = "the file is shorter than when it was opened";
       return false;
     }
     done += static_cast<uint64_t>(got);

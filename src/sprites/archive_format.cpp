@@ -10,6 +10,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "gfx/cp1251.h"
@@ -20,10 +21,19 @@
 
 namespace {
 
-// Larger than any image of the game by far; a header claiming more is a
-// corrupt file, and refusing it keeps a bad size from reaching an allocation.
-constexpr uint32_t MaxImageSide = 32768;
-constexpr uint64_t MaxImagePixels = uint64_t{1} << 26;
+// What a load may take, held to what the game's archives need: its largest
+// picture is the menu's background, 792 x 592 (under half a million
+// pixels), the widest 1024 pixels wide, and an archive holds about two
+// million pixels in all. A header claiming far more is not one of the game's
+// pictures, and refusing it keeps a bad size from reaching an allocation:
+// a small PNG can claim gigabytes.
+constexpr uint32_t MaxImageSide = 8192;
+constexpr uint64_t MaxImagePixels = uint64_t{1} << 22;
+constexpr uint64_t MaxArchivePixels = uint64_t{1} << 24;
+// Every header of a picture lies in its first bytes: the class name (at
+// most 255 bytes), the bitmap's length and every BMP header field that
+// ReadBmpLayout reads.
+constexpr size_t PictureHeadBytes = 400;
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Le32(const uint8_t* p) {
@@ -47,7 +57,9 @@ void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
 
 void CheckImageSize(uint64_t w, uint64_t h, const char* kind) {
   if (w == 0 || h == 0 || w > MaxImageSide || h > MaxImageSide || w * h > MaxImagePixels)
-    Fail(std::string(kind) + " has an impossible size " + std::to_string(w) + "x" + std::to_string(h));
+    Fail(std::string(kind) + " has an impossible size " + std::to_string(w) + "x" + std::to_string(h) +
+         " (a picture of the game has at most " + std::to_string(MaxImageSide) + " pixels a side and " +
+         std::to_string(MaxImagePixels) + " in all)");
 }
 
 // ---------------------------------------------------------------- BMP
@@ -400,7 +412,7 @@ std::string ItemLabel(size_t index, const TStreamCollectionItem& item) {
   std::string label = "List item " + std::to_string(index);
   if (const TStreamProperty* name = item.FindProperty("Name")) {
     try {
-      label += " ('" + StringOf(*name) + "')";
+      label += " ('" + Utf8FromCp1251(StringOf(*name)) + "')";  // for the terminal
     } catch (const EArchiveError&) {
     }
   }
@@ -477,12 +489,13 @@ TGraphic GraphicOf(std::span<const uint8_t> data) {
 // Whether a picture can wait in its archive until it is first wanted: a
 // bitmap whose headers are sound. Once they are, decoding it later cannot
 // fail, so a damaged archive is still refused whole at start-up. Anything
-// else is decoded at once.
-bool CanWait(std::span<const uint8_t> data) {
+// else is decoded at once. Its pixel count when it can wait, else 0. Reads
+// only the first PictureHeadBytes of Data.
+uint64_t WaitingPixels(std::span<const uint8_t> data) {
   const TGraphic g = GraphicOf(data);
-  if (!g.IsBitmap() || g.Size == 0) return false;
-  ReadBmpLayout(g.Data, g.Size);
-  return true;
+  if (!g.IsBitmap() || g.Size == 0) return 0;
+  const TBmpLayout b = ReadBmpLayout(g.Data, g.Size);
+  return static_cast<uint64_t>(b.Width) * b.Height;
 }
 
 }  // namespace
@@ -580,11 +593,22 @@ std::vector<uint8_t> WriteWaveArchive(const std::vector<TWaveCollectionItem>& it
 
 namespace {
 
-// The archive file a load keeps open for its waiting pictures, and where its
-// bytes begin in memory while it is parsed.
+// The archive file a load keeps open for its waiting pictures, and the
+// address the parse gives its binaries' places from (see
+// ReadComponentStreamBorrowing): a binary at Base + offset lies at that
+// offset in the file, and is read from there.
 struct TWaitingIn {
   std::shared_ptr<const TArchiveFile> File;
   const uint8_t* Base = nullptr;
+
+  uint64_t OffsetOf(std::span<const uint8_t> data) const { return static_cast<uint64_t>(data.data() - Base); }
+  // The first N bytes of the binary Data, read from the file.
+  std::vector<uint8_t> Read(std::span<const uint8_t> data, size_t n = SIZE_MAX) const {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!File->Read(OffsetOf(data), std::min(n, data.size()), bytes, why)) Fail(why);
+    return bytes;
+  }
 };
 
 // Each picture's stored bytes are dropped as soon as they are decoded, so
@@ -594,6 +618,7 @@ std::vector<TPictureCollectionItem> ImagesOf(TStreamObject& root, std::vector<ui
                                              const TWaitingIn* waiting = nullptr) {
   TStreamValue& list = const_cast<TStreamValue&>(ListOf(root));  // root itself is ours to change
   std::vector<TPictureCollectionItem> items(list.Items.size());
+  uint64_t pixels = 0;  // of every picture so far, decoded or waiting
   for (size_t i = 0; i < list.Items.size(); ++i) {
     TPictureCollectionItem& item = items[i];
     try {
@@ -618,12 +643,27 @@ std::vector<TPictureCollectionItem> ImagesOf(TStreamObject& root, std::vector<ui
           const std::span<const uint8_t> bytes = BinaryOf(p);
           item.Picture = TSurface{};
           item.Source = TWaitingBytes{};
-          if (waiting && CanWait(bytes))
-            item.Source = TWaitingBytes{waiting->File, static_cast<uint64_t>(bytes.data() - waiting->Base),
-                                         bytes.size()};
-          else
+          uint64_t waitingPixels = 0;
+          if (waiting) {
+            // Only the headers are read, from the head alone (given with
+            // the whole picture's size, which they check).
+            const std::vector<uint8_t> head = waiting->Read(bytes, PictureHeadBytes);
+            waitingPixels = WaitingPixels(std::span<const uint8_t>(head.data(), bytes.size()));
+          }
+          if (waitingPixels) {
+            item.Source = TWaitingBytes{waiting->File, waiting->OffsetOf(bytes), bytes.size()};
+            pixels += waitingPixels;
+          } else if (waiting) {
+            item.Picture = DecodePicture(waiting->Read(bytes));
+            pixels += item.Picture.Pixels.size();
+          } else {
             item.Picture = DecodePicture(bytes);
+            pixels += item.Picture.Pixels.size();
+          }
           std::vector<uint8_t>().swap(p.Value.Bytes);  // nothing to free when borrowed
+          if (pixels > MaxArchivePixels)
+            Fail("the pictures so far hold " + std::to_string(pixels) + " pixels, far more than the game's (at most " +
+                 std::to_string(MaxArchivePixels) + " in an archive)");
         }
       }
     } catch (const EArchiveError& e) {
@@ -634,7 +674,10 @@ std::vector<TPictureCollectionItem> ImagesOf(TStreamObject& root, std::vector<ui
     colorTable->clear();
     if (const TStreamProperty* table = root.FindProperty("ColorTable")) {
       const std::span<const uint8_t> bytes = BinaryOf(*table);
-      colorTable->assign(bytes.begin(), bytes.end());
+      if (waiting)
+        *colorTable = waiting->Read(bytes);
+      else
+        colorTable->assign(bytes.begin(), bytes.end());
     }
   }
   return items;
@@ -656,44 +699,49 @@ std::vector<TPictureCollectionItem> ReadImageArchive(std::vector<uint8_t>&& byte
 
 namespace {
 
-// Parses the archive at Path with Decode(root, waiting), the binaries
-// borrowed from the file's pages: mapped, never copied whole, and only the
-// pages the parse reads are brought in. Reading the file into memory and
-// copying each binary out of it first cost the start-up three times the
-// archive's size in fresh pages. Waiting keeps the file open for what the
-// decode leaves in it. The file is opened through the same checks as every
-// other file the game reads, so a pipe cannot hang the start-up and an
-// oversized file is never mapped. Errors name the file.
+// Parses the archive at Path with Decode(root, waiting), reading only what
+// the parse needs: the structure a few kilobytes at a time, each picture's
+// headers, and what is decoded at once; a picture left waiting is never read
+// at the load. Reading the whole file, and copying each binary out of it,
+// cost the start-up three times the archive's size in fresh pages. The file
+// is read rather than mapped: a mapped file cut short while it is parsed
+// kills the game (SIGBUS), a read one only comes short, which is an error
+// that names it. The binaries' places are given as addresses in a range
+// reserved the size of the file and never touched. Waiting keeps the file
+// open for what the decode leaves in it. The file is opened through the same
+// checks as every other file the game reads, so a pipe cannot hang the
+// start-up and an oversized file is never read. Errors name the file, a
+// lack of memory too.
 template <class F>
 auto ParseArchiveFile(const std::string& path, F decode) {
-  const auto parse = [&](const uint8_t* data, size_t size, const TWaitingIn* waiting) {
-    try {
-      TStreamObject root = ReadComponentStreamBorrowing(data, size);
-      return decode(root, waiting);
-    } catch (const EArchiveError& e) {
-      throw EArchiveError(path + ": " + e.what());
-    }
-  };
-  uint64_t size = 0;
-  const int fd = OpenSaneFile(path, MaxArchiveBytes, &size, nullptr);
-  if (fd >= 0) {
-    void* map = MAP_FAILED;
-    if (size > 0) map = mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
-    if (map != MAP_FAILED) {
-      struct TUnmap {
-        void* Map;
-        size_t Size;
-        ~TUnmap() { munmap(Map, Size); }
-      } unmap{map, static_cast<size_t>(size)};
-      const TWaitingIn waiting{std::make_shared<const TArchiveFile>(fd, path), static_cast<const uint8_t*>(map)};
-      return parse(waiting.Base, unmap.Size, &waiting);
-    }
-    close(fd);
+  try {
+    uint64_t size = 0;
+    std::string why;
+    const int fd = OpenSaneFile(path, MaxArchiveBytes, &size, &why);
+    if (fd < 0) Fail(why);
+    const auto file = std::make_shared<const TArchiveFile>(fd, path);
+    if (size == 0) Fail("the file is empty");
+    if (ArchiveOpenedHook) ArchiveOpenedHook(path);
+    void* places = mmap(nullptr, static_cast<size_t>(size), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                        -1, 0);
+    if (places == MAP_FAILED) throw std::bad_alloc();
+    struct TUnmap {
+      void* Map;
+      size_t Size;
+      ~TUnmap() { munmap(Map, Size); }
+    } unmap{places, static_cast<size_t>(size)};
+    const TWaitingIn waiting{file, static_cast<const uint8_t*>(places)};
+    const TStreamFetch fetch = [&](size_t offset, size_t n, uint8_t* into) {
+      std::string problem;
+      if (!file->Read(offset, n, into, problem)) Fail(problem);
+    };
+    TStreamObject root = ReadComponentStreamBorrowing(waiting.Base, unmap.Size, &fetch);
+    return decode(root, &waiting);
+  } catch (const EArchiveError& e) {
+    throw EArchiveError(path + ": " + e.what());
+  } catch (const std::bad_alloc&) {
+    throw EArchiveError(path + ": not enough memory to load it");
   }
-  // Whatever the mapping could not do, reading says why; everything read
-  // this way is decoded at once.
-  const std::vector<uint8_t> bytes = ReadArchiveFile(path);
-  return parse(bytes.data(), bytes.size(), nullptr);
 }
 
 }  // namespace
@@ -717,7 +765,7 @@ bool ReadBitmapInPlace(const TArchiveFile& file, const TWaitingBytes& source, TS
   // size check has not first vouched for, so they are given the head alone
   // with the whole picture's size, and check that size.
   std::vector<uint8_t> head;
-  if (!file.Read(source.Offset, std::min<uint64_t>(source.Size, 400), head, why)) return false;
+  if (!file.Read(source.Offset, std::min<uint64_t>(source.Size, PictureHeadBytes), head, why)) return false;
   TBmpLayout b;
   uint64_t bitmapAt = 0;
   try {
@@ -754,23 +802,28 @@ bool ReadBitmapInPlace(const TArchiveFile& file, const TWaitingBytes& source, TS
 
 }  // namespace
 
+void (*ArchiveOpenedHook)(const std::string& path) = nullptr;
+
 void DecodeWaitingPicture(TPictureCollectionItem& item) {
   const TWaitingBytes source = std::move(item.Source);
   item.Source = TWaitingBytes{};
   item.Picture = TSurface{};
   std::string why;
-  if (ReadBitmapInPlace(*source.File, source, item.Picture, why)) return;
-  std::vector<uint8_t> bytes;
-  if (why.empty() && source.File->Read(source.Offset, source.Size, bytes, why)) {
-    try {
+  try {
+    if (ReadBitmapInPlace(*source.File, source, item.Picture, why)) return;
+    std::vector<uint8_t> bytes;
+    if (why.empty() && source.File->Read(source.Offset, source.Size, bytes, why)) {
       item.Picture = DecodePicture(bytes);
       return;
-    } catch (const EArchiveError& e) {
-      why = e.what();
     }
+  } catch (const EArchiveError& e) {
+    why = e.what();
+  } catch (const std::bad_alloc&) {
+    why = "not enough memory";
   }
-  std::fprintf(stderr, "%s: picture '%s' left empty: %s\n", source.File->Path().c_str(), item.Name.c_str(),
-               why.c_str());
+  item.Picture = TSurface{};
+  std::fprintf(stderr, "%s: picture '%s' left empty: %s\n", source.File->Path().c_str(),
+               Utf8FromCp1251(item.Name).c_str(), why.c_str());
 }
 
 namespace {
@@ -795,9 +848,16 @@ std::vector<TWaveCollectionItem> WavesOf(const TStreamObject& root, const TWaiti
           item.Source = TWaitingBytes{};
           if (!waiting) {
             item.Wave = DecodeWave(BinaryOf(p));
-          } else if (const std::span<const uint8_t> riff = RiffOf(BinaryOf(p)); !riff.empty()) {
-            item.Source = TWaitingBytes{waiting->File, static_cast<uint64_t>(riff.data() - waiting->Base), riff.size()};
+            continue;
           }
+          // The length and the RIFF header, given with the whole size.
+          const std::span<const uint8_t> bytes = BinaryOf(p);
+          const std::vector<uint8_t> head = waiting->Read(bytes, 16);
+          const std::span<const uint8_t> riff = RiffOf(std::span<const uint8_t>(head.data(), bytes.size()));
+          if (!riff.empty())
+            item.Source = TWaitingBytes{waiting->File,
+                                        waiting->OffsetOf(bytes) + static_cast<uint64_t>(riff.data() - head.data()),
+                                        riff.size()};
         }
       }
     } catch (const EArchiveError& e) {
@@ -829,8 +889,12 @@ void ReadWaitingWave(TWaveCollectionItem& item) {
   const TWaitingBytes source = std::move(item.Source);
   item.Source = TWaitingBytes{};
   std::string why;
-  if (source.File->Read(source.Offset, source.Size, item.Wave, why)) return;
+  try {
+    if (source.File->Read(source.Offset, source.Size, item.Wave, why)) return;
+  } catch (const std::bad_alloc&) {
+    why = "not enough memory";
+  }
   item.Wave.clear();
-  std::fprintf(stderr, "%s: sound '%s' left silent: %s\n", source.File->Path().c_str(), item.Name.c_str(),
-               why.c_str());
+  std::fprintf(stderr, "%s: sound '%s' left silent: %s\n", source.File->Path().c_str(),
+               Utf8FromCp1251(item.Name).c_str(), why.c_str());
 }

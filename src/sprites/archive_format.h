@@ -38,9 +38,10 @@ std::vector<TWaveCollectionItem> ReadWaveArchive(const std::vector<uint8_t>& byt
 
 // A whole archive file; throws EArchiveError "<path>: <reason>".
 std::vector<uint8_t> ReadArchiveFile(const std::string& path);
-// ReadImageArchive of the file at Path, parsed straight from the file's
-// pages. Bitmaps with sound headers are left waiting in the file (see
-// TWaitingBytes); the rest are decoded. Throws EArchiveError naming the file.
+// ReadImageArchive of the file at Path, reading only the parts of the file
+// the parse needs. Bitmaps with sound headers are left waiting in the file
+// (see TWaitingBytes); the rest are decoded. Throws EArchiveError naming the
+// file, also for a file cut short while it is read and for a lack of memory.
 std::vector<TPictureCollectionItem> LoadImageArchive(const std::string& path, std::vector<uint8_t>* colorTable);
 // Decodes a waiting picture into Item.Picture. The headers were checked at
 // the load, so only a file changed since then can fail here: the picture is
@@ -50,6 +51,9 @@ void DecodeWaitingPicture(TPictureCollectionItem& item);
 // checked and their bytes left waiting in the file.
 
 std::vector<TWaveCollectionItem> LoadWaveArchive(const std::string& path);
+// Test seam: called by the two loads above once the archive file is open,
+// before any of it is read.
+extern void (*ArchiveOpenedHook)(const std::string& path);
 // Reads a waiting sound into Item.Wave; as with pictures, only a file
 // changed since the load can fail here, and leaves the sound silent.
 void ReadWaitingWave(TWaveCollectionItem& item);

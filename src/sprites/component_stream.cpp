@@ -1,5 +1,6 @@
 #include "sprites/component_stream.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,13 @@ namespace {
 // Deeper nesting than this is a corrupt file, not an archive; the limit keeps
 // a run of list markers from exhausting the stack.
 constexpr int MaxNesting = 100;
+
+// Every value, property, collection item, set name and object costs a few
+// hundred bytes in memory however few bytes it takes in the file, so a file
+// of one-byte values would cost two hundred times its size. The game's
+// archives hold about six hundred of them each; a stream with a hundred
+// times that is no archive of the game.
+constexpr size_t MaxEntries = size_t{1} << 16;
 
 const char Signature[4] = {'T', 'P', 'F', '0'};
 
@@ -40,11 +48,13 @@ bool IsOrderType(uint8_t t) {
 
 class TStreamReader {
  public:
-  TStreamReader(const uint8_t* data, size_t size, bool borrow = false) : Data(data), Size(size), Borrow(borrow) {}
+  TStreamReader(const uint8_t* data, size_t size, bool borrow = false, const TStreamFetch* fetch = nullptr)
+      : Data(data), Size(size), Borrow(borrow), Fetch(fetch) {}
 
   TStreamObject ReadRoot() {
     if (Size == 0) Fail("empty stream", 0);
-    if (Size < 4 || std::memcmp(Data, Signature, 4) != 0) Fail("not a component stream (no TPF0 signature)", 0);
+    if (Size >= 4) Need(4, "the signature");
+    if (Size < 4 || std::memcmp(At(0), Signature, 4) != 0) Fail("not a component stream (no TPF0 signature)", 0);
     Pos = 4;
     return ReadObject(0);
   }
@@ -55,31 +65,53 @@ class TStreamReader {
   const uint8_t* Data;
   size_t Size;
   bool Borrow;
+  const TStreamFetch* Fetch;
   size_t Pos = 0;
+  size_t Entries = 0;
+  // With Fetch: the stream's bytes from WindowAt on, as far as they were
+  // last fetched. Data then only gives the borrowed binaries' addresses.
+  std::vector<uint8_t> Window;
+  size_t WindowAt = 0;
+
+  const uint8_t* At(size_t pos) const { return Fetch ? Window.data() + (pos - WindowAt) : Data + pos; }
 
   [[noreturn]] static void Fail(const std::string& problem, size_t at) { throw EStreamError(problem, at); }
 
   size_t Left() const { return Size - Pos; }
 
-  void Need(uint64_t n, const char* what) {
+  // N more bytes lie in the stream, whether or not they have been fetched.
+  void Within(uint64_t n, const char* what) {
     if (n > Left())
       Fail(std::string("stream ends inside ") + what + " (" + std::to_string(n) + " bytes needed, " +
                std::to_string(Left()) + " left)",
            Pos);
   }
+  // N more bytes lie in the stream and can be read at At(Pos).
+  void Need(uint64_t n, const char* what) {
+    Within(n, what);
+    if (!Fetch || (Pos >= WindowAt && Pos + n <= WindowAt + Window.size())) return;
+    // A little ahead, so the small values of an item come in one read.
+    WindowAt = Pos;
+    Window.resize(std::max<size_t>(static_cast<size_t>(n), std::min<size_t>(Left(), 4096)));
+    (*Fetch)(WindowAt, Window.size(), Window.data());
+  }
+  void Count(size_t at) {
+    if (++Entries > MaxEntries)
+      Fail("more than " + std::to_string(MaxEntries) + " values, far more than any archive of the game holds", at);
+  }
 
   uint8_t Peek(const char* what) {
     Need(1, what);
-    return Data[Pos];
+    return *At(Pos);
   }
   uint8_t U8(const char* what) {
     Need(1, what);
-    return Data[Pos++];
+    return *At(Pos++);
   }
   uint64_t LittleEndian(int bytes, const char* what) {
     Need(static_cast<uint64_t>(bytes), what);
     uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | Data[Pos + static_cast<size_t>(i)];
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | At(Pos)[i];
     Pos += static_cast<size_t>(bytes);
     return v;
   }
@@ -87,7 +119,7 @@ class TStreamReader {
 
   std::string Bytes(uint64_t n, const char* what) {
     Need(n, what);
-    std::string s(reinterpret_cast<const char*>(Data + Pos), static_cast<size_t>(n));
+    std::string s(reinterpret_cast<const char*>(At(Pos)), static_cast<size_t>(n));
     Pos += static_cast<size_t>(n);
     return s;
   }
@@ -111,6 +143,7 @@ class TStreamReader {
 
   TStreamObject ReadObject(int depth) {
     CheckDepth(depth, Pos);
+    Count(Pos);
     TStreamObject obj;
     uint8_t first = Peek("an object header");
     if ((first & 0xF0) == 0xF0) {
@@ -135,6 +168,7 @@ class TStreamReader {
 
   void ReadProperties(std::vector<TStreamProperty>& props, int depth) {
     while (Peek("a property list") != 0) {
+      Count(Pos);
       TStreamProperty p;
       p.Name = ShortString("a property name");
       p.Value = ReadValue(depth);
@@ -145,6 +179,7 @@ class TStreamReader {
 
   TStreamValue ReadValue(int depth) {
     size_t at = Pos;
+    Count(at);
     uint8_t t = U8("a value type");
     if (t == 0 || t > static_cast<uint8_t>(TValueType::vaQWord))
       Fail(t == 0 ? std::string("end-of-list marker where a value was expected")
@@ -174,7 +209,7 @@ class TStreamReader {
         break;
       case TValueType::vaExtended: {
         Need(10, "an extended float");
-        std::memcpy(v.Extended.data(), Data + Pos, 10);
+        std::memcpy(v.Extended.data(), At(Pos), 10);
         Pos += 10;
         uint64_t mantissa = 0;
         for (int i = 7; i >= 0; --i) mantissa = (mantissa << 8) | v.Extended[static_cast<size_t>(i)];
@@ -223,16 +258,20 @@ class TStreamReader {
       }
       case TValueType::vaBinary: {
         uint32_t len = U32("a binary length");
-        Need(len, "binary data");
-        if (Borrow)
+        // Borrowed data is left where it lies: with Fetch, never read here.
+        Within(len, "binary data");
+        if (Borrow) {
           v.Borrowed = Data + Pos, v.BorrowedSize = len;
-        else
-          v.Bytes.assign(Data + Pos, Data + Pos + len);
+        } else {
+          Need(len, "binary data");
+          v.Bytes.assign(At(Pos), At(Pos) + len);
+        }
         Pos += len;
         break;
       }
       case TValueType::vaSet:
         for (;;) {
+          Count(Pos);
           std::string name = ShortString("a set");
           if (name.empty()) break;
           v.Set.push_back(std::move(name));
@@ -241,6 +280,7 @@ class TStreamReader {
       case TValueType::vaCollection:
         CheckDepth(depth + 1, at);
         while (Peek("a collection") != 0) {
+          Count(Pos);
           TStreamCollectionItem item;
           size_t itemAt = Pos;
           uint8_t marker = U8("a collection item");
@@ -676,8 +716,8 @@ TStreamObject ReadComponentStream(const uint8_t* data, size_t size, size_t* used
   return root;
 }
 
-TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size) {
-  return TStreamReader(data, size, true).ReadRoot();
+TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size, const TStreamFetch* fetch) {
+  return TStreamReader(data, size, true, fetch).ReadRoot();
 }
 
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes) {

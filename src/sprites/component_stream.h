@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <span>
 #include <vector>
@@ -115,11 +116,17 @@ struct TStreamObject {
 // after the root object are ignored; *used, when given, receives how many
 // bytes the signature and the root object took. Throws EStreamError.
 TStreamObject ReadComponentStream(const uint8_t* data, size_t size, size_t* used = nullptr);
+// Puts the stream's bytes from Offset on, Size of them, at Into; throws
+// EArchiveError when it cannot.
+using TStreamFetch = std::function<void(size_t offset, size_t size, uint8_t* into)>;
 // The same, with binary values left in Data (see TStreamValue::Borrowed):
 // for a tree that is only read, while Data is alive, such as a picture
 // archive decoded at start-up. Copying megabytes of pictures only to decode
-// them would double the start-up's memory.
-TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size);
+// them would double the start-up's memory. With Fetch, the stream is read
+// through it a little at a time, never a borrowed binary's bytes, and Data
+// is only the address the binaries' places are given from (Data + offset):
+// whoever reads one fetches it.
+TStreamObject ReadComponentStreamBorrowing(const uint8_t* data, size_t size, const TStreamFetch* fetch = nullptr);
 TStreamObject ReadComponentStream(const std::vector<uint8_t>& bytes);
 
 // Writes the signature and the object; values keep their stored types, so

@@ -4,6 +4,7 @@
 #include <httplib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <ctime>
@@ -45,8 +46,11 @@ const char TablePath[] = "/cgi/version.pl?prg=Voltrace2&show&type=0";
 class ScoreService : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* t = ::testing::UnitTest::GetInstance()->current_test_info();
-    Dir = fs::temp_directory_path() / ("voltrace2-scores-" + std::to_string(getpid()) + "-" + t->name());
+    // A table of cases names its tests "Name/3": one folder, not a folder
+    // in a folder that the removal at the end would leave behind.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    Dir = fs::temp_directory_path() / ("voltrace2-scores-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(Dir);
     fs::create_directories(Dir);
     LogFile = std::tmpfile();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -212,6 +213,51 @@ TEST_F(SaveFilesTest, MissingChecksumLineResetsOnlyTheTable) {
   EXPECT_EQ(MusicOn, 0);
   EXPECT_EQ(SoundOn, 1);
   EXPECT_EQ(Country, "RU");
+}
+
+// A table is twenty lines: one cut after its tenth name (nineteen lines),
+// or with a score no 32-bit number holds, is not the game's table and gives
+// the default one; leading zeros are only zeros.
+TEST_F(SaveFilesTest, ATableCutAfterItsTenthNameOrWithAHugeScoreIsTheDefault) {
+  std::string nineteen;
+  for (int i = 1; i <= 10; ++i) nineteen += "Max" + std::to_string(i) + "\r\n" + (i < 10 ? std::to_string(1100 - 100 * i) + "\r\n" : "");
+  const auto withScore = [&](const std::string& score) { return nineteen + score + "\r\n"; };
+  ASSERT_EQ(std::count(nineteen.begin(), nineteen.end(), '\n'), 19);
+  const struct {
+    std::string Text;
+    int32_t Tenth;  // the tenth score read, 0 for the default table
+  } cases[] = {
+      {nineteen, 0},
+      {nineteen + "\r\n", 0},
+      {withScore("12345678901234567890"), 0},
+      {withScore("18446744073709551616"), 0},  // 2 to the 64th: 0 once wrapped
+      {withScore("-99999999999999999999"), 0},
+      {withScore("2147483648"), 0},
+      {withScore("00000000000000000042"), 42},
+      {withScore("-2147483648"), INT32_MIN},
+  };
+  for (const auto& c : cases) {
+    Write("Data/Save/hs", c.Text);
+    for (int i = 1; i <= 10; ++i) HighScores[i] = {"x", 1};
+    LoadHighScores();
+    if (c.Tenth == 0) {
+      EXPECT_TRUE(IsDefaultTable()) << c.Text;
+    } else {
+      EXPECT_EQ(HighScores[9].Name, "Max9") << c.Text;
+      EXPECT_EQ(HighScores[10].Score, c.Tenth) << c.Text;
+    }
+  }
+  // The same for a switch of the options: twenty digits of a value that
+  // fits are that value; any other twenty digits are not our file.
+  Write("Data/Save/options", "00000000000000000001\r\n0\r\n1\r\nRU\r\n\r\n");
+  LoadOptions();
+  EXPECT_EQ(FullScreen, 1);
+  EXPECT_EQ(Country, "RU");
+  Write("Data/Save/options", "18446744073709551617\r\n0\r\n1\r\nRU\r\n\r\n");
+  LoadOptions();
+  EXPECT_EQ(FullScreen, 0);
+  EXPECT_EQ(MusicOn, 1);
+  EXPECT_EQ(Country, "_______");
 }
 
 TEST_F(SaveFilesTest, AFailedSaveLeavesTheOldFileWhole) {

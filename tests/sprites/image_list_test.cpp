@@ -1,5 +1,6 @@
 // The picture and sound archives and the named lists loaded from them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -28,8 +29,19 @@ std::vector<uint8_t> ReadFixture(const std::string& name) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
+// The test's files, in a folder of this run's own that goes when it ends.
+std::string TempPath(const std::string& name) {
+  namespace fs = std::filesystem;
+  static const struct TFolder {
+    fs::path Path = fs::temp_directory_path() / ("voltrace2-archives-" + std::to_string(getpid()));
+    TFolder() { fs::create_directories(Path); }
+    ~TFolder() { fs::remove_all(Path); }
+  } folder;
+  return (folder.Path / ("vt_archive_" + name)).string();
+}
+
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::string path = ::testing::TempDir() + "vt_archive_" + name;
+  std::string path = TempPath(name);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<std::streamsize>(bytes.size()));
   return path;
@@ -311,8 +323,8 @@ TEST(PictureData, BrokenGraphicsAreRefusedBeforeAnythingLarge) {
   std::vector<uint8_t> cutPng = pngPicture;
   cutPng.insert(cutPng.end(), png.begin(), png.begin() + 60);
   std::vector<uint8_t> hugePng = goodPng;
-  hugePng[10 + 18] = 0x10, hugePng[10 + 19] = 0x00;  // 4096 x 4096 from 107 bytes
-  hugePng[10 + 22] = 0x10, hugePng[10 + 23] = 0x00;
+  hugePng[10 + 18] = 0x08, hugePng[10 + 19] = 0x00;  // 2048 x 2048 from 107 bytes
+  hugePng[10 + 22] = 0x08, hugePng[10 + 23] = 0x00;
 
   const struct {
     const char* Label;
@@ -323,7 +335,7 @@ TEST(PictureData, BrokenGraphicsAreRefusedBeforeAnythingLarge) {
       {"class name cut", {9, 'T', 'P'}, "class name"},
       {"unknown class", {4, 'T', 'G', 'I', 'F', 1, 2}, "unknown graphic class TGIF"},
       {"not a BMP", BitmapPicture({'X', 'Y', 0, 0, 0, 0}), "not a BMP"},
-      {"huge size", patched(18, 30000), "truncated"},
+      {"huge size", patched(18, 8000), "truncated"},
       {"impossible size", patched(18, 0x7FFFFFFF), "impossible size"},
       {"RLE", patched(30, 1), "compressed"},
       {"pixels cut", cutPixels, "truncated"},
@@ -551,7 +563,7 @@ TEST(CorruptArchive, LoadFromFileNamesTheFileAndTheProblemAndKeepsTheOldItems) {
     EXPECT_NE(message.find(c.Problem), std::string::npos) << c.Label << ": " << message;
     std::remove(path.c_str());
   }
-  std::string missing = ::testing::TempDir() + "vt_archive_absent.dxg";
+  std::string missing = TempPath("absent.dxg");
   std::string message = ErrorOf([&] { list.LoadFromFile(missing); });
   EXPECT_EQ(message, missing + ": cannot open (No such file or directory)");
   message = ErrorOf([&] { MDXWaveList.LoadFromFile(missing); });
