@@ -132,6 +132,8 @@ if(BUILD_TESTING)
   if(VT_DESKTOP_FILE_VALIDATE AND VT_APPSTREAMCLI)
     add_test(NAME InstalledGame COMMAND sh ${CMAKE_SOURCE_DIR}/tests/packaging/install_test.sh ${CMAKE_BINARY_DIR} ${VT_APP_ID})
   endif()
+  # A distribution's build: games layout, no tests, no test libraries.
+  add_test(NAME GamesLayout COMMAND sh ${CMAKE_SOURCE_DIR}/tests/packaging/layout_test.sh ${CMAKE_SOURCE_DIR})
   # The Debian packages: made, checked, installed, run and purged (as root).
   add_test(NAME DebianPackages COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/deb_test.sh ${CMAKE_BINARY_DIR} ${VT_APP_ID})
   set_tests_properties(DebianPackages PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
