@@ -1,5 +1,8 @@
 # Ships the game's three faces in ${VT_DATA_DIR}/Fonts so that the built game
 # finds them beside itself, whatever the player's machine has installed.
+# Each face's licence goes with it: the copyright file of the Debian package
+# that holds it, as <package>.copyright. This is the portable tree only; the
+# installed game takes its fonts from the system (see install.cmake).
 #
 # For each face the game names, the face itself is taken if it is installed;
 # otherwise a face of the same role (the font layer keeps the same order at
@@ -7,6 +10,22 @@
 # face name to its file, one "Face name=file name" per line.
 
 find_program(VT_FC_MATCH fc-match)
+find_program(VT_DPKG_QUERY dpkg-query)
+
+# Copies the licence of the package holding FILE beside the copied face.
+function(vt_copy_font_licence file)
+  if(NOT VT_DPKG_QUERY)
+    message(WARNING "No licence copied for ${file}: dpkg-query not found")
+    return()
+  endif()
+  execute_process(COMMAND ${VT_DPKG_QUERY} -S "${file}" OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
+  string(REGEX MATCH "^[^:,]+" package "${owner}")
+  if(failed OR NOT EXISTS "/usr/share/doc/${package}/copyright")
+    message(WARNING "No licence found for ${file}: it belongs to no installed package")
+    return()
+  endif()
+  configure_file("/usr/share/doc/${package}/copyright" "${VT_FONT_DIR}/${package}.copyright" COPYONLY)
+endfunction()
 
 # Sets OUT to the file of the first installed family among the candidates,
 # each "fontconfig pattern|family the match must have".
@@ -57,6 +76,7 @@ if(VT_FC_MATCH)
     if(file)
       get_filename_component(name "${file}" NAME)
       configure_file("${file}" "${VT_FONT_DIR}/${name}" COPYONLY)
+      vt_copy_font_licence("${file}")
       string(APPEND vt_font_map "${face}=${name}\n")
       message(STATUS "Font \"${face}\": ${file}")
     else()

@@ -8,7 +8,7 @@ libcurl4-openssl-dev libcairo2-dev libpng-dev zlib1g-dev
 fonts-jura fonts-paratype fonts-liberation2
 libcpp-httplib-dev libsqlite3-dev chromium
 libmicrohttpd-dev libpq-dev postgresql
-desktop-file-utils appstream
+desktop-file-utils appstream lintian systemd file man-db
 xvfb openbox x11-utils xdotool
 clang libclang-rt-14-dev"
 missing=""

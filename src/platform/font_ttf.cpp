@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 #include <string_view>
@@ -36,22 +37,27 @@ std::string Trim(const std::string& s) {
 }
 
 // Faces of the same role, tried when the face the game names is missing.
-// Each is a fontconfig pattern and the family the match must have.
+// Each is a fontconfig pattern and the family the match must have. The first
+// is the one the game is drawn for; Package is the Debian package that holds
+// it, named to the player when it is missing.
 struct TStandIn {
   const char* Pattern;
   const char* Family;
 };
 struct TRole {
   const char* Face;
+  const char* Package;
   TStandIn StandIns[3];
 };
 const TRole Roles[] = {
     // The LCD face of the dashboard and counters: squarish, technical.
-    {"DS Crystal", {{"Jura:medium", "Jura"}, {"Play", "Play"}, {nullptr, nullptr}}},
+    {"DS Crystal", "fonts-jura", {{"Jura:medium", "Jura"}, {"Play", "Play"}, {nullptr, nullptr}}},
     // The display face of captions and titles: condensed and heavy.
-    {"Beast Impacted", {{"PT Sans Narrow:bold", "PT Sans Narrow"}, {nullptr, nullptr}, {nullptr, nullptr}}},
+    {"Beast Impacted", "fonts-paratype",
+     {{"PT Sans Narrow:bold", "PT Sans Narrow"}, {nullptr, nullptr}, {nullptr, nullptr}}},
     // The monospace face of the typed-in texts.
-    {"Courier", {{"Liberation Mono", "Liberation Mono"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"}, {nullptr, nullptr}}},
+    {"Courier", "fonts-liberation2",
+     {{"Liberation Mono", "Liberation Mono"}, {"DejaVu Sans Mono", "DejaVu Sans Mono"}, {nullptr, nullptr}}},
 };
 const TStandIn LastResort = {"DejaVu Sans", "DejaVu Sans"};
 
@@ -149,6 +155,16 @@ std::vector<TFontFile> SearchShipped(const std::string& key) {
   return list;
 }
 
+// The face the game is drawn with is not installed: the player is told once
+// which package brings it, and the game goes on with the next face.
+void TellMissingPackage(const char* family, const char* package) {
+  static std::set<std::string> told;
+  if (!told.insert(package).second) return;
+  std::fprintf(stderr,
+               "Fonts: \"%s\" is not installed; install the Debian package %s (another face is used meanwhile)\n",
+               family, package);
+}
+
 // The machine's faces: the named family, a stand-in of its role, the last resort.
 std::vector<TFontFile> SearchInstalled(const std::string& faceName) {
   std::vector<TFontFile> list;
@@ -158,11 +174,14 @@ std::vector<TFontFile> SearchInstalled(const std::string& faceName) {
     if (c == '-' || c == ':' || c == ',' || c == '\\') exact += '\\';
     exact += c;
   }
-  if (!exact.empty() && MatchInstalled(exact.c_str(), faceName.c_str(), f)) list.push_back(f);
+  const bool named = !exact.empty() && MatchInstalled(exact.c_str(), faceName.c_str(), f);
+  if (named) list.push_back(f);
   for (const TRole& role : Roles) {
     if (!SameName(role.Face, faceName)) continue;
-    for (const TStandIn& s : role.StandIns)
+    for (const TStandIn& s : role.StandIns) {
       if (s.Pattern && MatchInstalled(s.Pattern, s.Family, f)) list.push_back(f);
+      else if (!named && &s == &role.StandIns[0]) TellMissingPackage(s.Family, role.Package);
+    }
   }
   if (MatchInstalled(LastResort.Pattern, LastResort.Family, f)) list.push_back(f);
   return list;

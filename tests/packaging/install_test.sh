@@ -19,6 +19,11 @@ for size in 16 24 32 48 64 128 256 512; do
   test -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" || { echo "no ${size}px icon"; exit 1; }
 done
 
+test -s "$prefix/share/man/man6/voltrace2.6.gz" || { echo "no manual page"; exit 1; }
+test -s "$prefix/share/voltrace2/screenshots/voltrace2-menu.png" || { echo "no screenshot"; exit 1; }
+# The installed game ships no fonts: it takes the system's.
+test ! -e "$prefix/share/voltrace2/Data/Fonts" || { echo "fonts installed"; exit 1; }
+
 # Runs the installed game for two seconds from a folder with no Data, under
 # SDL's dummy drivers. It must still be running when stopped: a game that
 # cannot find its archives ends at once.
@@ -53,4 +58,24 @@ test -s "$prefix/share/voltrace2/Data/Icon.png" || { echo "no window icon instal
 run_game "$root/nofolder/xdg"
 expect_line "nowhere to save"
 test ! -e "$game_saves" || { echo "the install tree was written: $game_saves"; exit 1; }
+
+# 3. The system's fonts are what the game draws with: with them all there it
+# names no package; on a machine with none of them (fontconfig sees only
+# DejaVu) it names each missing package once, and plays on with DejaVu.
+! grep -q "install the Debian package" "$root/stderr" || { cat "$root/stderr"; exit 1; }
+cat >"$root/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$root/fontcache</cachedir>
+</fontconfig>
+EOF
+export FONTCONFIG_FILE="$root/fonts.conf"
+run_game "$root/xdg"
+unset FONTCONFIG_FILE
+for package in fonts-jura fonts-paratype fonts-liberation2; do
+  n=$(grep -c "install the Debian package $package " "$root/stderr" || true)
+  [ "$n" -eq 1 ] || { echo "$package named $n times, not once:"; cat "$root/stderr"; exit 1; }
+done
 echo "installed game OK"

@@ -36,7 +36,8 @@ sleep 1
 
 wid=""
 launch() {
-  SDL_AUDIODRIVER=dummy "$build/voltrace2" --data "$root/game" --windowed "$@" 2>>"$root/log" &
+  # The real X driver, whatever the headless test run asks of SDL elsewhere.
+  SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$build/voltrace2" --data "$root/game" --windowed "$@" 2>>"$root/log" &
   gpid=$!
   wid=$(timeout 20 xdotool search --sync --onlyvisible --class voltrace2 | head -n1)
   [ -n "$wid" ] || { echo "no window"; cat "$root/log"; exit 1; }
