@@ -44,8 +44,12 @@ bool FolderWritable(const std::string& folder) {
   if (!fs::is_directory(folder, ec)) return false;
   // The saves are written to a new file that is renamed over the old one,
   // so being able to create a file in the folder is what counts.
+  // Whatever lies at the probe's name (a leftover, a pipe, a link) goes
+  // first, and the probe is made afresh: a pipe opened for writing would
+  // wait for a reader for ever, and a link would be written through.
   const std::string probe = (fs::path(folder) / ".voltrace2-probe").string();
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ::unlink(probe.c_str());
+  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const bool written = ::write(fd, "\n", 1) == 1;
   ::close(fd);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -69,6 +70,29 @@ TEST_F(SaveLocationTest, FolderWritableCreatesTheFolderAndFailsUnderAFile) {
     EXPECT_FALSE(FolderWritable(readOnly.string()));
     chmod(readOnly.c_str(), 0755);
   }
+}
+
+// A pipe or a link left at the probe's name neither stops the start (a pipe
+// opened for writing waits for a reader for ever) nor is written through.
+TEST_F(SaveLocationTest, FolderWritableNeitherWaitsOnAPipeNorFollowsALink) {
+  fs::create_directories(GameSaves);
+  const fs::path probe = fs::path(GameSaves) / ".voltrace2-probe";
+  ASSERT_EQ(mkfifo(probe.c_str(), 0644), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(5);  // a hang ends the child with SIGALRM
+    _exit(FolderWritable(GameSaves) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the probe waited on the pipe";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  Write(Root / "outside", "the player's own file\n");
+  fs::create_symlink(Root / "outside", probe);
+  EXPECT_TRUE(FolderWritable(GameSaves));
+  EXPECT_EQ(Read(Root / "outside"), "the player's own file\n");
 }
 
 TEST_F(SaveLocationTest, AWritableGameFolderKeepsTheSavesBesideTheGame) {
