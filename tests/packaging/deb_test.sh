@@ -52,7 +52,8 @@ ls -l "$root/debs"
 for p in voltrace2 voltrace2-scores; do
   echo "$p: $(dpkg-deb -f "$root/debs/${p}_"*.deb Depends)"
 done
-lintian --allow-root --info --fail-on error "$root"/debs/*.deb "$root"/debs/*.ddeb >"$root/lintian" 2>&1 ||
+# lintian leaves scratch files in the temporary folder; they go with ours.
+TMPDIR="$root" lintian --allow-root --info --fail-on error "$root"/debs/*.deb "$root"/debs/*.ddeb >"$root/lintian" 2>&1 ||
   { cat "$root/lintian"; fail "lintian finds errors"; }
 echo "lintian:"; cat "$root/lintian"
 depends=$(dpkg-deb -f "$root/debs/voltrace2_"*.deb Depends)

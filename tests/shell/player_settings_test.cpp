@@ -27,8 +27,11 @@ class PlayerSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SavedFolder = SaveFolder;
-    Folder = fs::temp_directory_path() / ("voltrace2-settings-" + std::to_string(getpid()) + "-" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A table of cases names its tests "Name/3": one folder, not a folder in
+    // a folder that the removal at the end would leave behind.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    Folder = fs::temp_directory_path() / ("voltrace2-settings-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(Folder);
     fs::create_directories(Folder);
     SaveFolder = Folder.string();
