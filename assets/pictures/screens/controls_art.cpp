@@ -32,21 +32,8 @@ TSurface TablePicture() {
   CopyCrop(MenuBackground(), 0, 0, screen);
   // The scene behind the board, frosted and smoked, shows through it.
   TCanvas glass(792, 592);
-  {
-    constexpr int kMargin = 40;
-    TCanvas wide(kTableWidth + 2 * kMargin, kTableHeight + 2 * kMargin);
-    CropPadded(MenuBackground(), kTableX - kMargin, kTableY - kMargin, wide);
-    Blur(wide.Surface(), 7);
-    cairo_t* wc = wide.Cr();
-    cairo_pattern_t* smoke = LinearGradient(0, kMargin, 0, kMargin + kTableHeight,
-                                            {{0, 0x0a0e1a, 0.72}, {0.5, 0x070a12, 0.78}, {1, 0x05070c, 0.84}});
-    cairo_set_source(wc, smoke);
-    cairo_paint(wc);
-    cairo_pattern_destroy(smoke);
-    cairo_t* gc = glass.Cr();
-    cairo_set_source_surface(gc, wide.Surface(), kTableX - kMargin, kTableY - kMargin);
-    cairo_paint(gc);
-  }
+  PaintFrostedScene(MenuBackground(), glass, kTableX, kTableY, kTableWidth, kTableHeight,
+                    {{0, 0x0a0e1a, 0.72}, {0.5, 0x070a12, 0.78}, {1, 0x05070c, 0.84}});
   const TSteelPanel board{.Width = kTableWidth - 8, .Height = kTableHeight - 8, .Border = kBorder, .Chamfer = 5,
                           .PoolY = 14, .Seed = 0x4B455953};  // "KEYS"
   PaintBlurred(screen, 3.5, 4, 5, 0.55, [&](cairo_t* p) {

@@ -196,21 +196,8 @@ TSurface TablePicture(const char* const heads[3]) {
 
   // What shows through the board: the scene behind it, frosted and smoked.
   TCanvas glass(792, 592);
-  {
-    constexpr int kMargin = 40;
-    TCanvas wide(kTableWidth + 2 * kMargin, kTableHeight + 2 * kMargin);
-    CropPadded(MenuBackground(), kTableX - kMargin, kTableY - kMargin, wide);
-    Blur(wide.Surface(), 7);
-    cairo_t* wc = wide.Cr();
-    cairo_pattern_t* smoke = LinearGradient(0, kMargin, 0, kMargin + kTableHeight,
-                                            {{0, 0x0a0e1a, 0.70}, {0.5, 0x070a12, 0.76}, {1, 0x05070c, 0.82}});
-    cairo_set_source(wc, smoke);
-    cairo_paint(wc);
-    cairo_pattern_destroy(smoke);
-    cairo_t* gc = glass.Cr();
-    cairo_set_source_surface(gc, wide.Surface(), kTableX - kMargin, kTableY - kMargin);
-    cairo_paint(gc);
-  }
+  PaintFrostedScene(MenuBackground(), glass, kTableX, kTableY, kTableWidth, kTableHeight,
+                    {{0, 0x0a0e1a, 0.70}, {0.5, 0x070a12, 0.76}, {1, 0x05070c, 0.82}});
 
   const TSteelPanel board{.Width = kBoardRight - kBoardLeft,
                           .Height = 592 - kTableY,

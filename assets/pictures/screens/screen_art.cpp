@@ -317,6 +317,22 @@ void CropPadded(const TCanvas& from, int x, int y, const TCanvas& to) {
   cairo_restore(cr);
 }
 
+void PaintFrostedScene(const TCanvas& scene, const TCanvas& glass, int x, int y, int width, int height,
+                       std::initializer_list<TStop> smoke) {
+  constexpr int kMargin = 40;
+  TCanvas wide(width + 2 * kMargin, height + 2 * kMargin);
+  CropPadded(scene, x - kMargin, y - kMargin, wide);
+  Blur(wide.Surface(), 7);
+  cairo_t* wc = wide.Cr();
+  cairo_pattern_t* gradient = LinearGradient(0, kMargin, 0, kMargin + height, smoke);
+  cairo_set_source(wc, gradient);
+  cairo_paint(wc);
+  cairo_pattern_destroy(gradient);
+  cairo_t* gc = glass.Cr();
+  cairo_set_source_surface(gc, wide.Surface(), x - kMargin, y - kMargin);
+  cairo_paint(gc);
+}
+
 TSurface SideBySide(const TSurface* looks, int count) {
   TSurface sheet;
   const int w = looks[0].Width, h = looks[0].Height;

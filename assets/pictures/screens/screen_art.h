@@ -94,6 +94,12 @@ void PaintLabel(const paint::TCanvas& canvas, const std::string& utf8, const pai
 // of `from` repeat its edge pixels (for blurring a crop without dark rims).
 void CropPadded(const paint::TCanvas& from, int x, int y, const paint::TCanvas& to);
 
+// What shows through a glass board at (x, y), width by height: the scene
+// behind it blurred and smoked by the gradient Smoke (top to bottom),
+// painted onto Glass in the scene's own coordinates.
+void PaintFrostedScene(const paint::TCanvas& scene, const paint::TCanvas& glass, int x, int y, int width, int height,
+                       std::initializer_list<paint::TStop> smoke);
+
 // Pattern sheets: `count` looks of one size side by side, pattern 0 first.
 TSurface SideBySide(const TSurface* looks, int count);
 
