@@ -47,36 +47,32 @@ bool IsReservedKey(int scancode) {
 
 bool IsReservedPadButton(int button) { return button == pbB || button == pbGuide; }
 
+// Puts Value alone into the action's pair of Slots (its keys or its pad
+// buttons) unless another action already has it.
+static TBindResult BindInto(int action, int value, int empty, int (TBinding::*slots)[2], int& holder) {
+  for (int other = 0; other < RaceActionCount; ++other) {
+    if (other == action) continue;
+    for (int held : Bindings[other].*slots)
+      if (held == value) {
+        holder = other;
+        return brTaken;
+      }
+  }
+  (Bindings[action].*slots)[0] = value;
+  (Bindings[action].*slots)[1] = empty;
+  return brBound;
+}
+
 TBindResult BindKey(int action, int scancode, int& holder) {
   scancode = FoldScancode(scancode);
   if (!ValidAction(action) || scancode <= NoKey || scancode >= ScancodeCount || IsReservedKey(scancode))
     return brReserved;
-  for (int other = 0; other < RaceActionCount; ++other) {
-    if (other == action) continue;
-    for (int key : Bindings[other].Keys)
-      if (key == scancode) {
-        holder = other;
-        return brTaken;
-      }
-  }
-  Bindings[action].Keys[0] = scancode;
-  Bindings[action].Keys[1] = NoKey;
-  return brBound;
+  return BindInto(action, scancode, NoKey, &TBinding::Keys, holder);
 }
 
 TBindResult BindPadButton(int action, int button, int& holder) {
   if (!ValidAction(action) || button < 0 || button >= PadButtonCount || IsReservedPadButton(button)) return brReserved;
-  for (int other = 0; other < RaceActionCount; ++other) {
-    if (other == action) continue;
-    for (int b : Bindings[other].PadButtons)
-      if (b == button) {
-        holder = other;
-        return brTaken;
-      }
-  }
-  Bindings[action].PadButtons[0] = button;
-  Bindings[action].PadButtons[1] = NoPadButton;
-  return brBound;
+  return BindInto(action, button, NoPadButton, &TBinding::PadButtons, holder);
 }
 
 bool BindingsSound(const TBinding table[RaceActionCount]) {
