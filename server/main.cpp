@@ -3,12 +3,15 @@
 #include <pthread.h>
 
 #include <charconv>
+#include <climits>
 #include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <string>
 #include <thread>
 
 #include "client_address.h"
+#include "score_verifier.h"
 #include "gfx/cp1251.h"
 #include "score_service.h"
 #include "sqlite_store.h"
@@ -34,7 +37,17 @@ const char Help[] =
     "  --request-timeout S      seconds a request may take to arrive whole (10)\n"
     "  --backlog N              connections the system holds until the service takes them (1024)\n"
     "  --no-access-log          tell only refusals and failures, not every request\n"
+    "  --game-data DIR          the game's Data folder (holding Res/): recordings sent with the\n"
+    "                           reports are replayed with it, and a score whose replay ends with\n"
+    "                           it is marked verified; without it recordings are only kept\n"
+    "  --replay-seconds S       processor seconds one replay may take (20); it is killed after\n"
+    "                           twice that in wall time\n"
+    "  --replays N              replays run at once (1)\n"
+    "  --max-recording BYTES    the largest recording taken (4194304)\n"
     "\n"
+    "A recording is sent after its report: POST /cgi/version.pl?rec&prg=Voltrace2&inf=CODE\n"
+    "with the report's own code and the recording as the body. The page of verified scores\n"
+    "alone is /cgi/version.pl?prg=Voltrace2&show&type=0&verified=1.\n"
     "A client is an IPv4 address or an IPv6 /64. Requests, refusals and failures are told on\n"
     "stderr; /health answers 200 while the store does, /metrics gives the counters.\n"
     "NAME and COUNTRY are given as the page shows them; an empty one as \"\".\n";
@@ -124,6 +137,8 @@ int main(int argc, char** argv) {
   TServiceOptions options;
   options.Key = VT_REPORT_KEY[0];
   std::vector<std::string> words;
+  uint32_t tickCap = ReplayTickCap;
+  int32_t claimed = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -154,8 +169,20 @@ int main(int argc, char** argv) {
     else if (arg == "--client-connections") options.ConnectionsPerClient = Whole(arg, value, 1, 1000000);
     else if (arg == "--request-timeout") options.RequestSeconds = Whole(arg, value, 1, 3600);
     else if (arg == "--backlog") options.Backlog = Whole(arg, value, 1, 65535);
+    else if (arg == "--game-data") options.Verify.GameData = value;
+    else if (arg == "--replay-seconds") options.Verify.CpuSeconds = Whole(arg, value, 1, 3600);
+    else if (arg == "--replays") options.Verify.Workers = Whole(arg, value, 1, 64);
+    else if (arg == "--max-recording") options.MaxRecording = static_cast<size_t>(Whole(arg, value, 1024, 1 << 30));
+    // The replay's own, given by the service to its child.
+    else if (arg == "--tick-cap") tickCap = static_cast<uint32_t>(Whole(arg, value, 1, INT32_MAX));
+    else if (arg == "--score") claimed = Whole(arg, value, INT32_MIN, INT32_MAX);
     else Refuse("unknown option " + arg);
   }
+  options.Verify.WallSeconds = 2 * options.Verify.CpuSeconds;
+  // The child of a replay: it opens no store.
+  if (words.size() == 1 && words[0] == "verify-recording") return VerifyRecordingCommand(options.Verify.GameData, tickCap, claimed);
+  if (!options.Verify.GameData.empty() && !std::filesystem::is_regular_file(options.Verify.GameData + "/Res/Res1.dxg"))
+    Refuse("--game-data wants the game's Data folder, and " + options.Verify.GameData + "/Res/Res1.dxg is not there");
   const std::string store = options.Store.empty() ? DefaultStorePath() : options.Store;
   try {
     if (words.empty()) return Serve(options);

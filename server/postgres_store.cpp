@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <numeric>
 #include <stdexcept>
 
@@ -74,7 +75,14 @@ TResult Run(PGconn* db, const char* statement, const TParams& params) {
                                 formats.data(), 1));
 }
 
-const Oid Bytea = 17, Int8 = 20, Int4 = 23;
+// One statement of a transaction; false with the reason in error.
+bool Step(PGconn* db, std::string& error, const char* statement, const TParams& params) {
+  TResult r = Run(db, statement, params);
+  if (!r.Ok()) error = PQresultErrorMessage(r.R);
+  return r.Ok();
+}
+
+const Oid Bytea = 17, Int8 = 20, Int4 = 23, Text = 25;
 
 struct TPrepared {
   const char* Name;
@@ -98,10 +106,42 @@ const TPrepared Statements[] = {
      {Int8}},
     {"count", "UPDATE meta SET reports = reports + $1, players = players + $2, top_version = top_version + $3",
      {Int8, Int8, Int8}},
-    {"table", "SELECT name, score, country, time FROM players ORDER BY score DESC, time, report LIMIT $1", {Int8}},
+    {"table",
+     "SELECT p.name, p.score, p.country, p.time, s.verified FROM players p JOIN scores s ON s.id = p.report"
+     " ORDER BY p.score DESC, p.time, p.report LIMIT $1",
+     {Int8}},
+    {"verified_table",
+     "SELECT name, score, country, time, true FROM verified_players ORDER BY score DESC, time, report LIMIT $1",
+     {Int8}},
     {"counts", "SELECT reports, players, top_version FROM meta", {}},
-    {"all", "SELECT name, score, country, time FROM scores ORDER BY id LIMIT $1", {Int8}},
+    {"all", "SELECT name, score, country, time, verified FROM scores ORDER BY id LIMIT $1", {Int8}},
+    {"remove_recordings",
+     "DELETE FROM recordings WHERE report IN (SELECT id FROM scores WHERE name = $1 AND country = $2)",
+     {Bytea, Bytea}},
+    {"remove_verified", "DELETE FROM verified_players WHERE name = $1 AND country = $2", {Bytea, Bytea}},
     {"remove_reports", "DELETE FROM scores WHERE name = $1 AND country = $2", {Bytea, Bytea}},
+    // The report a recording is sent for; locked, so that a second
+    // recording of it waits for the first's settling.
+    {"find_report", "SELECT id, verified FROM scores WHERE name = $1 AND country = $2 AND score = $3 FOR UPDATE",
+     {Bytea, Bytea, Int4}},
+    {"keep_recording",
+     "INSERT INTO recordings(report, bytes, outcome, time) VALUES($1, $2, 'waiting', $3)"
+     " ON CONFLICT (report) DO UPDATE SET bytes = EXCLUDED.bytes, outcome = 'waiting', time = EXCLUDED.time",
+     {Int8, Bytea, Int8}},
+    {"mark_verified", "UPDATE scores SET verified = true WHERE id = $1", {Int8}},
+    {"raise_verified",
+     "INSERT INTO verified_players(name, country, score, time, report) SELECT name, country, score, time, id"
+     " FROM scores WHERE id = $1 ON CONFLICT (name, country) DO UPDATE SET score = EXCLUDED.score,"
+     " time = EXCLUDED.time, report = EXCLUDED.report WHERE verified_players.score < EXCLUDED.score",
+     {Int8}},
+    {"recording_verified", "UPDATE recordings SET outcome = 'verified' WHERE report = $1", {Int8}},
+    {"recording_refused",
+     "UPDATE recordings SET outcome = $2, bytes = NULL WHERE report = $1 AND outcome <> 'verified'", {Int8, Text}},
+    {"waiting_recordings",
+     "SELECT r.report, s.score, r.bytes FROM recordings r JOIN scores s ON s.id = r.report"
+     " WHERE r.outcome = 'waiting' ORDER BY r.report LIMIT $1",
+     {Int8}},
+    {"recording_outcome", "SELECT outcome FROM recordings WHERE report = $1", {Int8}},
     {"remove_player", "DELETE FROM players WHERE name = $1 AND country = $2", {Bytea, Bytea}},
 };
 
@@ -115,7 +155,15 @@ const char* const Schema =
     "CREATE INDEX IF NOT EXISTS players_by_place ON players(score DESC, time, report);"
     "CREATE TABLE IF NOT EXISTS meta(one integer PRIMARY KEY CHECK (one = 1), reports bigint NOT NULL,"
     " players bigint NOT NULL, top_version bigint NOT NULL);"
-    "INSERT INTO meta VALUES(1, 0, 0, 1) ON CONFLICT DO NOTHING;";
+    "INSERT INTO meta VALUES(1, 0, 0, 1) ON CONFLICT DO NOTHING;"
+    // Recordings of the reported games, and the mark of a replayed score.
+    "ALTER TABLE scores ADD COLUMN IF NOT EXISTS verified boolean NOT NULL DEFAULT false;"
+    "CREATE TABLE IF NOT EXISTS recordings(report bigint PRIMARY KEY REFERENCES scores(id) ON DELETE CASCADE,"
+    " bytes bytea, outcome text NOT NULL, time bigint NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS recordings_waiting ON recordings(report) WHERE outcome = 'waiting';"
+    "CREATE TABLE IF NOT EXISTS verified_players(name bytea NOT NULL, country bytea NOT NULL, score integer NOT NULL,"
+    " time bigint NOT NULL, report bigint NOT NULL, PRIMARY KEY (name, country));"
+    "CREATE INDEX IF NOT EXISTS verified_by_place ON verified_players(score DESC, time, report);";
 
 }  // namespace
 
@@ -239,11 +287,14 @@ std::optional<std::vector<TStoredScore>> TPostgresStore::Rows(const char* statem
   }
   std::vector<TStoredScore> rows;
   rows.reserve(static_cast<size_t>(r.Rows()));
-  for (int i = 0; i < r.Rows(); ++i) rows.push_back({r.Bytes(i, 0), r.Int4(i, 1), r.Bytes(i, 2), r.Int8(i, 3)});
+  for (int i = 0; i < r.Rows(); ++i)
+    rows.push_back({r.Bytes(i, 0), r.Int4(i, 1), r.Bytes(i, 2), r.Int8(i, 3), r.Bool(i, 4)});
   return rows;
 }
 
-std::optional<std::vector<TStoredScore>> TPostgresStore::Table(int limit) { return Rows("table", limit); }
+std::optional<std::vector<TStoredScore>> TPostgresStore::Table(int limit, bool verifiedOnly) {
+  return Rows(verifiedOnly ? "verified_table" : "table", limit);
+}
 
 std::optional<std::vector<TStoredScore>> TPostgresStore::All() { return Rows("all", INT64_MAX); }
 
@@ -266,6 +317,10 @@ int64_t TPostgresStore::Remove(const std::string& name, const std::string& count
   };
   TResult begin(PQexec(Db, "BEGIN"));
   if (!begin.Ok()) return fail(begin);
+  TResult recordings = Run(Db, "remove_recordings", TParams().Bytes(name).Bytes(country));
+  if (!recordings.Ok()) return fail(recordings);
+  TResult verified = Run(Db, "remove_verified", TParams().Bytes(name).Bytes(country));
+  if (!verified.Ok()) return fail(verified);
   TResult reports = Run(Db, "remove_reports", TParams().Bytes(name).Bytes(country));
   if (!reports.Ok()) return fail(reports);
   TResult player = Run(Db, "remove_player", TParams().Bytes(name).Bytes(country));
@@ -277,4 +332,84 @@ int64_t TPostgresStore::Remove(const std::string& name, const std::string& count
   TResult commit(PQexec(Db, "COMMIT"));
   if (!commit.Ok()) return fail(commit);
   return removed;
+}
+
+// A few statements in one transaction; false (rolled back) at the first
+// that fails.
+bool TPostgresStore::InTransaction(const std::function<bool()>& body) {
+  if (!Connected()) return false;
+  TResult begin(PQexec(Db, "BEGIN"));
+  if (!begin.Ok()) {
+    Error = PQresultErrorMessage(begin.R);
+    return false;
+  }
+  if (!body()) {
+    TResult(PQexec(Db, "ROLLBACK"));
+    return false;
+  }
+  TResult commit(PQexec(Db, "COMMIT"));
+  if (!commit.Ok()) {
+    Error = PQresultErrorMessage(commit.R);
+    return false;
+  }
+  return true;
+}
+
+
+TKeepResult TPostgresStore::KeepRecording(const std::string& name, int32_t score, const std::string& country,
+                                          const std::string& bytes, int64_t& report) {
+  TKeepResult result = krFailed;
+  const bool ok = InTransaction([&] {
+    TResult found = Run(Db, "find_report", TParams().Bytes(name).Bytes(country).Int4(score));
+    if (!found.Ok()) {
+      Error = PQresultErrorMessage(found.R);
+      return false;
+    }
+    if (found.Rows() == 0) {
+      result = krNoReport;
+      return true;
+    }
+    report = found.Int8(0, 0);
+    if (found.Bool(0, 1)) {
+      result = krVerifiedAlready;
+      return true;
+    }
+    result = krKept;
+    return Step(Db, Error, "keep_recording", TParams().Int8(report).Bytes(bytes).Int8(std::time(nullptr)));
+  });
+  return ok ? result : krFailed;
+}
+
+bool TPostgresStore::SettleRecording(int64_t report, const std::string& outcome, bool verified) {
+  return InTransaction([&] {
+    // Nothing worth keeping in a recording that does not give its score.
+    if (!verified) return Step(Db, Error, "recording_refused", TParams().Int8(report).Bytes(outcome));
+    // The mark shows on the page: it is made anew.
+    return Step(Db, Error, "mark_verified", TParams().Int8(report)) &&
+           Step(Db, Error, "raise_verified", TParams().Int8(report)) &&
+           Step(Db, Error, "recording_verified", TParams().Int8(report)) &&
+           Step(Db, Error, "count", TParams().Int8(0).Int8(0).Int8(1));
+  });
+}
+
+std::optional<std::vector<TWaitingRecording>> TPostgresStore::WaitingRecordings(int limit) {
+  if (!Connected()) return std::nullopt;
+  TResult r = Run(Db, "waiting_recordings", TParams().Int8(limit));
+  if (!r.Ok()) {
+    Error = PQresultErrorMessage(r.R);
+    return std::nullopt;
+  }
+  std::vector<TWaitingRecording> waiting;
+  for (int i = 0; i < r.Rows(); ++i) waiting.push_back({r.Int8(i, 0), r.Int4(i, 1), r.Bytes(i, 2)});
+  return waiting;
+}
+
+std::optional<std::string> TPostgresStore::RecordingOutcome(int64_t report) {
+  if (!Connected()) return std::nullopt;
+  TResult r = Run(Db, "recording_outcome", TParams().Int8(report));
+  if (!r.Ok()) {
+    Error = PQresultErrorMessage(r.R);
+    return std::nullopt;
+  }
+  return r.Rows() == 0 ? std::string() : r.Bytes(0, 0);
 }

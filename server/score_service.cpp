@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -37,6 +38,8 @@ struct TScoreService::TConnection {
   std::string Target, Method, Client, Route;
   int Status = 0;
   TCommitJob Job;
+  std::string Body;       // a recording on its way in
+  bool BodyTooLarge = false;
 };
 
 namespace {
@@ -165,14 +168,24 @@ struct TServiceCallbacks {
     return c;
   }
 
-  static MHD_Result Request(void* cls, MHD_Connection* mhd, const char*, const char* method, const char*, const char*,
-                            size_t* uploadSize, void** requestContext) {
+  static MHD_Result Request(void* cls, MHD_Connection* mhd, const char*, const char* method, const char*,
+                            const char* upload, size_t* uploadSize, void** requestContext) {
     auto* self = static_cast<TScoreService*>(cls);
     auto* c = static_cast<TScoreService::TConnection*>(*requestContext);
     if (!c) *requestContext = c = ContextOf(mhd);
     if (!c) return MHD_NO;
-    // A body is never needed: what a request asks is in its target.
+    // Only a recording has a body worth reading; it is taken up to the
+    // cap and the rest is read and dropped, so that the refusal reaches
+    // the client.
     if (*uploadSize != 0) {
+      if (c->Method == MHD_HTTP_METHOD_POST && !c->BodyTooLarge) {
+        if (c->Body.size() + *uploadSize > self->Options.MaxRecording) {
+          c->BodyTooLarge = true;
+          std::string().swap(c->Body);
+        } else {
+          c->Body.append(upload, *uploadSize);
+        }
+      }
       *uploadSize = 0;
       return MHD_YES;
     }
@@ -198,6 +211,9 @@ struct TServiceCallbacks {
     c->Busy = false;
     c->Status = 0;
     c->Target.clear();
+    std::string().swap(c->Body);
+    c->BodyTooLarge = false;
+    c->Job = TCommitJob{};
     c->Deadline = Clock::now() + std::chrono::seconds(self->Options.RequestSeconds);
     *requestContext = nullptr;
   }
@@ -222,19 +238,35 @@ TScoreService::TScoreService(TServiceOptions options, std::unique_ptr<TScoreStor
     Proxies.push_back(*canonical);
   }
   WakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  // Recordings that a stopped service left waiting are replayed first.
+  std::vector<TWaitingRecording> waiting;
+  if (!Options.Verify.GameData.empty()) {
+    Options.Verify.TickCap = Options.Verify.TickCap ? Options.Verify.TickCap : ReplayTickCap;
+    Verifier = std::make_unique<TScoreVerifier>(
+        Options.Verify, [this](int64_t report, const TVerdict& v) { Keeper->Settle(report, v.Outcome, v.Verified()); },
+        Metrics);
+    waiting = store->WaitingRecordings(static_cast<int>(Options.Verify.Waiting)).value_or(waiting);
+  } else {
+    LogLine("no game data (--game-data): recordings are kept but not replayed, and no score is marked verified");
+  }
   // A settled job's request is resumed, and the event loop woken to answer it.
   Keeper = std::make_unique<TTableKeeper>(
       std::move(store),
       [this](TCommitJob& job) {
+        // A kept recording goes to be replayed; one the queue has no room
+        // for waits in the store for the next start.
+        if (job.Recording && job.Kept == krKept && Verifier) Verifier->Queue({job.Report, job.Entry.Score, job.Bytes});
         MHD_resume_connection(static_cast<TConnection*>(job.Owner)->Mhd);
         const uint64_t one = 1;
         [[maybe_unused]] const ssize_t n = write(WakeFd, &one, sizeof one);
       },
       Metrics);
+  for (TWaitingRecording& w : waiting) Verifier->Queue(std::move(w));
 }
 
 TScoreService::~TScoreService() {
   if (Daemon) MHD_stop_daemon(Daemon);
+  Verifier.reset();
   Keeper.reset();
   if (ListenFd >= 0) close(ListenFd);
   if (WakeFd >= 0) close(WakeFd);
@@ -300,6 +332,8 @@ void TScoreService::Run() {
   Draining = true;
   const int listening = MHD_quiesce_daemon(Daemon);
   if (listening >= 0) close(listening);
+  // Replays under way are cut short: their recordings wait in the store.
+  if (Verifier) Verifier->Stop();
   Keeper->Stop();
   const Clock::time_point giveUp = Clock::now() + std::chrono::milliseconds(500);
   auto waiting = [&] {
@@ -345,17 +379,29 @@ std::string TScoreService::ClientOf(MHD_Connection* mhd, const std::string& peer
 int TScoreService::Answer(MHD_Connection* mhd, TConnection& c, const char* method) {
   if (c.Phase == TConnection::Waiting) {
     if (c.Job.Health) return c.Job.Ok ? Reply(mhd, c, 200, "ok\n") : Refuse(mhd, c, 503, "store_failed", "the store does not answer");
+    if (c.Job.Recording) {
+      switch (c.Job.Kept) {
+        case krKept: return Reply(mhd, c, 202, Verifier ? "kept, to be replayed\n" : "kept\n");
+        case krVerifiedAlready: return Reply(mhd, c, 200, "verified already\n");
+        case krNoReport: return Refuse(mhd, c, 404, "no_such_report", "no such report");
+        case krFailed: return Refuse(mhd, c, 500, "store_failed", "cannot store");
+      }
+    }
     if (!c.Job.Ok) return Refuse(mhd, c, 500, "store_failed", "cannot store");
     return Reply(mhd, c, 200, "OK\n");
   }
   // The first call only says the head is whole: an answer queued before
   // the (empty) body has been read would cost the kept-alive connection.
+  // A recording announced larger than the cap is refused at once.
   if (c.Phase == TConnection::None) {
     c.Phase = TConnection::Arrived;
     c.Busy = true;
     c.Method = method;
     c.Client = ClientOf(mhd, c.Peer);
     c.Route = "other";
+    const char* length = MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    if (c.Method == MHD_HTTP_METHOD_POST && length && std::strtoull(length, nullptr, 10) > Options.MaxRecording)
+      return Refuse(mhd, c, 413, "recording_too_large", "a recording of at most " + std::to_string(Options.MaxRecording) + " bytes");
     return true;
   }
   if (c.Phase != TConnection::Arrived) return true;
@@ -364,7 +410,8 @@ int TScoreService::Answer(MHD_Connection* mhd, TConnection& c, const char* metho
 
 int TScoreService::Route(MHD_Connection* mhd, TConnection& c) {
   const bool head = c.Method == MHD_HTTP_METHOD_HEAD;
-  if (c.Method != MHD_HTTP_METHOD_GET && !head) return Refuse(mhd, c, 405, "method", "only GET and HEAD");
+  const bool post = c.Method == MHD_HTTP_METHOD_POST;
+  if (c.Method != MHD_HTTP_METHOD_GET && !head && !post) return Refuse(mhd, c, 405, "method", "only GET, HEAD and POST");
   if (MHD_get_connection_values(mhd, MHD_HEADER_KIND, nullptr, nullptr) > Options.MaxHeaders)
     return Refuse(mhd, c, 431, "headers", "too many header lines");
   if (c.Target.size() > Options.MaxTarget) return Refuse(mhd, c, 400, "too_long", "request too long");
@@ -373,6 +420,8 @@ int TScoreService::Route(MHD_Connection* mhd, TConnection& c) {
   // The raw query: the game's is not form-encoded ("hs" and "show" are
   // bare words), and the code needs no decoding.
   const std::string query = mark == std::string::npos ? "" : c.Target.substr(mark + 1);
+  // Only a recording is sent with POST.
+  if (post && path != "/cgi/version.pl") return Refuse(mhd, c, 405, "method", "only a recording is sent with POST");
   if (path == "/health") {
     c.Route = "health";
     c.Job = TCommitJob{};
@@ -387,12 +436,15 @@ int TScoreService::Route(MHD_Connection* mhd, TConnection& c) {
   std::set<std::string> parts;
   std::string code;
   if (!SplitQuery(query, parts, code)) return Refuse(mhd, c, 400, "bad_request", "repeated query part");
-  if (parts == std::set<std::string>{"prg=Voltrace2", "show", "type=0"}) {
+  const bool verifiedOnly = parts == std::set<std::string>{"prg=Voltrace2", "show", "type=0", "verified=1"};
+  if (verifiedOnly || parts == std::set<std::string>{"prg=Voltrace2", "show", "type=0"}) {
     c.Route = "page";
-    const std::shared_ptr<const TPage> page = Keeper->Page();
+    const std::shared_ptr<const TPage> page = Keeper->Page(verifiedOnly);
     if (!page->Ok) return Refuse(mhd, c, 500, "table_unreadable", "the table cannot be read");
     return Reply(mhd, c, 200, page->Html, "text/html; charset=utf-8");
   }
+  if (parts == std::set<std::string>{"rec", "prg=Voltrace2", "inf="}) return Recording(mhd, c, code);
+  if (post) return Refuse(mhd, c, 405, "method", "only a recording is sent with POST");
   if (parts != std::set<std::string>{"hs", "prg=Voltrace2", "inf="})
     return Refuse(mhd, c, 400, "bad_request", "unknown request");
   c.Route = "report";
@@ -407,6 +459,32 @@ int TScoreService::Route(MHD_Connection* mhd, TConnection& c) {
     return Refuse(mhd, c, 429, "rate_limited", "more than " + std::to_string(Options.RatePerMinute) + " a minute");
   c.Job = TCommitJob{};
   c.Job.Entry = {report->Name, report->Score, report->Country, static_cast<int64_t>(std::time(nullptr))};
+  return Wait(mhd, c);
+}
+
+// A recording sent after its report, naming the same report code: kept with
+// the report's row and queued for its replay. The replay alone decides
+// whether the report is marked; a recording that does not replay to its
+// score is kept unmarked (its outcome told in the log and the metrics), not
+// refused here, as only the replay can tell.
+int TScoreService::Recording(MHD_Connection* mhd, TConnection& c, const std::string& code) {
+  c.Route = "recording";
+  if (c.Method != MHD_HTTP_METHOD_POST) return Refuse(mhd, c, 405, "method", "a recording is sent with POST");
+  if (c.BodyTooLarge)
+    return Refuse(mhd, c, 413, "recording_too_large", "a recording of at most " + std::to_string(Options.MaxRecording) + " bytes");
+  const std::optional<std::string> record = DecodeReportCode(code);
+  if (!record) return Refuse(mhd, c, 400, "bad_report", "bad code");
+  std::string why;
+  const std::optional<TScoreReport> report = ParseReportRecord(*record, Options.Key, why);
+  if (!report) return Refuse(mhd, c, 400, "bad_report", why);
+  if (c.Body.empty()) return Refuse(mhd, c, 400, "bad_request", "no recording");
+  if (!Limit.Allowed(ClientGroup(c.Client), Clock::now()))
+    return Refuse(mhd, c, 429, "rate_limited", "more than " + std::to_string(Options.RatePerMinute) + " a minute");
+  if (Verifier && Verifier->Full()) return Refuse(mhd, c, 503, "replays_busy", "too many recordings waiting");
+  c.Job = TCommitJob{};
+  c.Job.Recording = true;
+  c.Job.Entry = {report->Name, report->Score, report->Country, 0};
+  c.Job.Bytes = std::move(c.Body);
   return Wait(mhd, c);
 }
 
@@ -428,8 +506,10 @@ int TScoreService::Reply(MHD_Connection* mhd, TConnection& c, int status, const 
   if (!response) return false;
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, type);
   MHD_add_response_header(response, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
-  if (status == 429) MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, "60");
-  if (status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, c.Route == "report" ? "GET" : "GET, HEAD");
+  if (status == 429 || (status == 503 && c.Route == "recording")) MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, "60");
+  if (status == 405)
+    MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW,
+                            c.Route == "report" ? "GET" : c.Route == "recording" ? "POST" : "GET, HEAD");
   const MHD_Result queued = MHD_queue_response(mhd, static_cast<unsigned>(status), response);
   MHD_destroy_response(response);
   c.Status = status;

@@ -2,7 +2,11 @@
 // voltrace2-scores: the online table the game reports to.
 //   GET /cgi/version.pl?hs&prg=Voltrace2&inf=CODE   stores one report (200),
 //                                                    anything wrong gets 400
+//   POST /cgi/version.pl?rec&prg=Voltrace2&inf=CODE the recording of a stored
+//                                                    report's game (202: kept,
+//                                                    to be replayed)
 //   GET /cgi/version.pl?prg=Voltrace2&show&type=0   the table page
+//   GET ...&show&type=0&verified=1                  verified scores only
 //   GET /health                                     200 when the store answers
 //   GET /metrics                                    counters, Prometheus text
 //
@@ -24,6 +28,7 @@
 
 #include "report_limit.h"
 #include "score_store.h"
+#include "score_verifier.h"
 #include "service_metrics.h"
 #include "table_keeper.h"
 
@@ -45,6 +50,8 @@ struct TServiceOptions {
   size_t HeadBytes = 16384;        // the request line and headers together
   bool AccessLog = true;           // a line per request (refusals and failures are always told)
   char Key = 'V';                  // the key letter of the game's build
+  size_t MaxRecording = RecordingMaxBytes;  // the largest recording taken
+  TVerifyOptions Verify;           // without GameData recordings are kept, not replayed
 };
 
 class TScoreService {
@@ -75,12 +82,14 @@ class TScoreService {
             const char* type = "text/plain; charset=utf-8");
   int Refuse(MHD_Connection* mhd, TConnection& c, int status, const char* reason, const std::string& why);
   int Wait(MHD_Connection* mhd, TConnection& c);
+  int Recording(MHD_Connection* mhd, TConnection& c, const std::string& code);
   std::string ClientOf(MHD_Connection* mhd, const std::string& peer);
   void Reap();
 
   TServiceOptions Options;
   TServiceMetrics Metrics;
   std::unique_ptr<TTableKeeper> Keeper;
+  std::unique_ptr<TScoreVerifier> Verifier;
   TReportLimit Limit;
   std::vector<std::string> Proxies;  // canonical addresses
   MHD_Daemon* Daemon = nullptr;

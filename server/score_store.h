@@ -11,6 +11,12 @@
 // the counts and a number that grows whenever the first hundred change,
 // which tells every service reading the store when its page is stale.
 //
+// Beside them, the recordings of reported games ("recordings", one per
+// report): a recording waits there for its replay; the replay's outcome is
+// kept with it, and a report whose replay ended with its score is marked
+// verified. Each player's best verified report is kept too
+// ("verified_players"), for the page that shows only those.
+//
 // A store is used by one thread at a time.
 #include <cstdint>
 #include <memory>
@@ -23,6 +29,22 @@ struct TStoredScore {
   int32_t Score = 0;
   std::string Country;  // the bytes as reported
   int64_t Time = 0;     // seconds since 1970, UTC
+  bool Verified = false;  // read from the store; a replay of its recording gave this score
+};
+
+// What became of a recording sent for a report.
+enum TKeepResult {
+  krKept,             // stored, waiting for its replay
+  krNoReport,         // no report of that name, score and country is stored
+  krVerifiedAlready,  // the report is verified: the recording that did it stays
+  krFailed,           // the store failed
+};
+
+// A recording waiting for its replay, with the score its report claims.
+struct TWaitingRecording {
+  int64_t Report = 0;
+  int32_t Score = 0;
+  std::string Bytes;
 };
 
 struct TStoreCounts {
@@ -46,13 +68,27 @@ class TScoreStore {
   virtual ~TScoreStore() = default;
   // Stores the entries in one transaction, durable when it returns true.
   virtual bool Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) = 0;
-  // The best of each player, best first; nullopt when the store cannot be read.
-  virtual std::optional<std::vector<TStoredScore>> Table(int limit) = 0;
+  // The best of each player, best first (with verifiedOnly, the best
+  // verified report of each player); nullopt when the store cannot be read.
+  virtual std::optional<std::vector<TStoredScore>> Table(int limit, bool verifiedOnly = false) = 0;
   virtual std::optional<TStoreCounts> Counts() = 0;
   // Removes every report of one player; the number removed, or -1.
   virtual int64_t Remove(const std::string& name, const std::string& country) = 0;
   // Every stored report in the order stored (for checks and small tables).
   virtual std::optional<std::vector<TStoredScore>> All() = 0;
+  // Keeps the recording sent for the report (name, score, country), in
+  // place of one still unverified; report is set to the report's id.
+  virtual TKeepResult KeepRecording(const std::string& name, int32_t score, const std::string& country,
+                                    const std::string& bytes, int64_t& report) = 0;
+  // The end of a recording's replay: outcome is a word of
+  // VerificationOutcomes. Verified marks the report (and raises the
+  // player's best verified); otherwise the recording's bytes are dropped and
+  // the report stays unmarked. A verified report is never unmarked.
+  virtual bool SettleRecording(int64_t report, const std::string& outcome, bool verified) = 0;
+  // Recordings still waiting (those a stopped service left), oldest first.
+  virtual std::optional<std::vector<TWaitingRecording>> WaitingRecordings(int limit) = 0;
+  // The outcome kept for a report's recording; "" when it has none.
+  virtual std::optional<std::string> RecordingOutcome(int64_t report) = 0;
   // Why the last call failed, for the log.
   virtual std::string LastError() const = 0;
 

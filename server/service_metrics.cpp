@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
-const char* const RefusalReasons[11] = {"bad_request",     "bad_report", "rate_limited",       "method",
-                                        "too_long",        "headers",    "client_connections", "deadline",
-                                        "shutting_down",   "store_failed", "table_unreadable"};
+#include "score_verifier.h"
+
+const char* const RefusalReasons[14] = {"bad_request",   "bad_report",   "rate_limited",     "method",
+                                        "too_long",      "headers",      "client_connections", "deadline",
+                                        "shutting_down", "store_failed", "table_unreadable", "recording_too_large",
+                                        "no_such_report", "replays_busy"};
 
 namespace {
 
@@ -61,6 +64,17 @@ void TServiceMetrics::PageBuilt() {
   ++PageBuilds;
 }
 
+void TServiceMetrics::Verification(const std::string& outcome, double cpuSeconds) {
+  std::lock_guard<std::mutex> hold(Lock);
+  ++Verifications[outcome];
+  VerifySeconds += cpuSeconds;
+}
+
+void TServiceMetrics::VerificationsWaiting(int waiting) {
+  std::lock_guard<std::mutex> hold(Lock);
+  Waiting = waiting;
+}
+
 std::string TServiceMetrics::Text() {
   std::lock_guard<std::mutex> hold(Lock);
   std::string out;
@@ -91,5 +105,13 @@ std::string TServiceMetrics::Text() {
   out += "voltrace2_page_builds_total " + std::to_string(PageBuilds) + "\n";
   Header(out, "voltrace2_connections_open", "gauge", "Client connections open.");
   out += "voltrace2_connections_open " + std::to_string(Open) + "\n";
+  Header(out, "voltrace2_verifications_total", "counter", "Recordings replayed, by outcome.");
+  for (const char* outcome : VerificationOutcomes)
+    out += std::string("voltrace2_verifications_total{outcome=\"") + outcome + "\"} " +
+           std::to_string(Verifications[outcome]) + "\n";
+  Header(out, "voltrace2_verification_cpu_seconds_total", "counter", "Processor time the replays took.");
+  out += "voltrace2_verification_cpu_seconds_total " + Number(VerifySeconds) + "\n";
+  Header(out, "voltrace2_verifications_waiting", "gauge", "Recordings waiting for their replay.");
+  out += "voltrace2_verifications_waiting " + std::to_string(Waiting) + "\n";
   return out;
 }

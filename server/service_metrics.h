@@ -16,6 +16,10 @@ class TServiceMetrics {
   void Rows(const TStoreCounts& counts);
   void Connections(int open);
   void PageBuilt();
+  // A replay's end: its outcome (one of VerificationOutcomes) and the
+  // processor time it took.
+  void Verification(const std::string& outcome, double cpuSeconds);
+  void VerificationsWaiting(int waiting);
   std::string Text();
 
  private:
@@ -27,8 +31,11 @@ class TServiceMetrics {
   double CommitSeconds = 0;
   TStoreCounts Counts;
   int Open = 0;
+  std::map<std::string, uint64_t> Verifications;
+  double VerifySeconds = 0;
+  int Waiting = 0;
 };
 
 // Every reason a request or a connection is refused, as the log and the
 // metrics name it.
-extern const char* const RefusalReasons[11];
+extern const char* const RefusalReasons[14];

@@ -1,5 +1,6 @@
 #include "sqlite_store.h"
 
+#include <ctime>
 #include <filesystem>
 #include <stdexcept>
 
@@ -25,6 +26,10 @@ struct TStatement {
     sqlite3_bind_blob(St, at, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
     return *this;
   }
+  TStatement& Text(int at, const std::string& t) {
+    sqlite3_bind_text(St, at, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
+    return *this;
+  }
   TStatement& Int(int at, int64_t v) {
     sqlite3_bind_int64(St, at, v);
     return *this;
@@ -42,10 +47,12 @@ struct TStatement {
   int64_t Column(int col) { return sqlite3_column_int64(St, col); }
 };
 
+// Rows of (name, score, country, time, verified).
 std::vector<TStoredScore> ReadRows(sqlite3* db, TStatement& st) {
   std::vector<TStoredScore> rows;
   while (st.Step(db) == SQLITE_ROW)
-    rows.push_back({st.ColumnBytes(0), static_cast<int32_t>(st.Column(1)), st.ColumnBytes(2), st.Column(3)});
+    rows.push_back(
+        {st.ColumnBytes(0), static_cast<int32_t>(st.Column(1)), st.ColumnBytes(2), st.Column(3), st.Column(4) != 0});
   return rows;
 }
 
@@ -91,6 +98,19 @@ void BringUpToDate(sqlite3* db) {
            "INSERT OR REPLACE INTO meta SELECT 1, (SELECT count(*) FROM scores), (SELECT count(*) FROM players),"
            " 1 + coalesce((SELECT top_version FROM meta), 0)");
       Exec(db, "PRAGMA user_version = 2");
+    }
+    // Recordings of the reported games, and the mark of a replayed score.
+    if (version < 3) {
+      Exec(db, "ALTER TABLE scores ADD COLUMN verified INTEGER NOT NULL DEFAULT 0");
+      Exec(db,
+           "CREATE TABLE IF NOT EXISTS recordings(report INTEGER PRIMARY KEY, bytes BLOB, outcome TEXT NOT NULL,"
+           " time INTEGER NOT NULL)");
+      Exec(db, "CREATE INDEX IF NOT EXISTS recordings_waiting ON recordings(report) WHERE outcome = 'waiting'");
+      Exec(db,
+           "CREATE TABLE IF NOT EXISTS verified_players(name BLOB NOT NULL, country BLOB NOT NULL,"
+           " score INTEGER NOT NULL, time INTEGER NOT NULL, report INTEGER NOT NULL, PRIMARY KEY(name, country))");
+      Exec(db, "CREATE INDEX IF NOT EXISTS verified_by_place ON verified_players(score DESC, time, report)");
+      Exec(db, "PRAGMA user_version = 3");
     }
     Exec(db, "COMMIT");
   } catch (...) {
@@ -188,9 +208,13 @@ bool TSqliteStore::Commit(const std::vector<TStoredScore>& entries, TCommitResul
   }
 }
 
-std::optional<std::vector<TStoredScore>> TSqliteStore::Table(int limit) {
+std::optional<std::vector<TStoredScore>> TSqliteStore::Table(int limit, bool verifiedOnly) {
   try {
-    TStatement query(Db, "SELECT name, score, country, time FROM players ORDER BY score DESC, time, report LIMIT ?1");
+    TStatement query(Db, verifiedOnly ? "SELECT name, score, country, time, 1 FROM verified_players"
+                                        " ORDER BY score DESC, time, report LIMIT ?1"
+                                      : "SELECT p.name, p.score, p.country, p.time, s.verified FROM players p"
+                                        " JOIN scores s ON s.id = p.report ORDER BY p.score DESC, p.time, p.report"
+                                        " LIMIT ?1");
     query.Int(1, limit);
     return ReadRows(Db, query);
   } catch (const std::exception&) {
@@ -213,6 +237,11 @@ std::optional<TStoreCounts> TSqliteStore::Counts() {
 int64_t TSqliteStore::Remove(const std::string& name, const std::string& country) {
   try {
     Exec(Db, "BEGIN IMMEDIATE");
+    TStatement recordings(Db,
+                          "DELETE FROM recordings WHERE report IN (SELECT id FROM scores WHERE name = ?1 AND country = ?2)");
+    recordings.Bytes(1, name).Bytes(2, country).Step(Db);
+    TStatement verified(Db, "DELETE FROM verified_players WHERE name = ?1 AND country = ?2");
+    verified.Bytes(1, name).Bytes(2, country).Step(Db);
     TStatement reports(Db, "DELETE FROM scores WHERE name = ?1 AND country = ?2");
     reports.Bytes(1, name).Bytes(2, country).Step(Db);
     const int64_t removed = sqlite3_changes(Db);
@@ -231,8 +260,87 @@ int64_t TSqliteStore::Remove(const std::string& name, const std::string& country
 
 std::optional<std::vector<TStoredScore>> TSqliteStore::All() {
   try {
-    TStatement query(Db, "SELECT name, score, country, time FROM scores ORDER BY id");
+    TStatement query(Db, "SELECT name, score, country, time, verified FROM scores ORDER BY id");
     return ReadRows(Db, query);
+  } catch (const std::exception&) {
+    Error = sqlite3_errmsg(Db);
+    return std::nullopt;
+  }
+}
+
+TKeepResult TSqliteStore::KeepRecording(const std::string& name, int32_t score, const std::string& country,
+                                        const std::string& bytes, int64_t& report) {
+  try {
+    Exec(Db, "BEGIN IMMEDIATE");
+    TStatement find(Db, "SELECT id, verified FROM scores WHERE name = ?1 AND country = ?2 AND score = ?3");
+    const bool known = find.Bytes(1, name).Bytes(2, country).Int(3, score).Step(Db) == SQLITE_ROW;
+    const TKeepResult result = !known ? krNoReport : find.Column(1) != 0 ? krVerifiedAlready : krKept;
+    if (known) report = find.Column(0);
+    sqlite3_reset(find.St);
+    if (result == krKept) {
+      TStatement keep(Db,
+                      "INSERT INTO recordings(report, bytes, outcome, time) VALUES(?1, ?2, 'waiting', ?3)"
+                      " ON CONFLICT(report) DO UPDATE SET bytes = excluded.bytes, outcome = 'waiting',"
+                      " time = excluded.time");
+      keep.Int(1, report).Bytes(2, bytes).Int(3, static_cast<int64_t>(std::time(nullptr))).Step(Db);
+    }
+    Exec(Db, "COMMIT");
+    return result;
+  } catch (const std::exception&) {
+    Fail();
+    return krFailed;
+  }
+}
+
+bool TSqliteStore::SettleRecording(int64_t report, const std::string& outcome, bool verified) {
+  try {
+    Exec(Db, "BEGIN IMMEDIATE");
+    if (verified) {
+      TStatement mark(Db, "UPDATE scores SET verified = 1 WHERE id = ?1");
+      mark.Int(1, report).Step(Db);
+      TStatement raise(Db,
+                       "INSERT INTO verified_players(name, country, score, time, report)"
+                       " SELECT name, country, score, time, id FROM scores WHERE id = ?1"
+                       " ON CONFLICT(name, country) DO UPDATE SET score = excluded.score, time = excluded.time,"
+                       " report = excluded.report WHERE excluded.score > verified_players.score");
+      raise.Int(1, report).Step(Db);
+      TStatement kept(Db, "UPDATE recordings SET outcome = 'verified' WHERE report = ?1");
+      kept.Int(1, report).Step(Db);
+      // The mark shows on the page: it is made anew.
+      Exec(Db, "UPDATE meta SET top_version = top_version + 1");
+    } else {
+      // Nothing worth keeping in a recording that does not give its score.
+      TStatement drop(Db, "UPDATE recordings SET outcome = ?2, bytes = NULL WHERE report = ?1 AND outcome <> 'verified'");
+      drop.Int(1, report).Text(2, outcome).Step(Db);
+    }
+    Exec(Db, "COMMIT");
+    return true;
+  } catch (const std::exception&) {
+    return Fail();
+  }
+}
+
+std::optional<std::vector<TWaitingRecording>> TSqliteStore::WaitingRecordings(int limit) {
+  try {
+    TStatement query(Db,
+                     "SELECT r.report, s.score, r.bytes FROM recordings r JOIN scores s ON s.id = r.report"
+                     " WHERE r.outcome = 'waiting' ORDER BY r.report LIMIT ?1");
+    query.Int(1, limit);
+    std::vector<TWaitingRecording> waiting;
+    while (query.Step(Db) == SQLITE_ROW)
+      waiting.push_back({query.Column(0), static_cast<int32_t>(query.Column(1)), query.ColumnBytes(2)});
+    return waiting;
+  } catch (const std::exception&) {
+    Error = sqlite3_errmsg(Db);
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> TSqliteStore::RecordingOutcome(int64_t report) {
+  try {
+    TStatement query(Db, "SELECT outcome FROM recordings WHERE report = ?1");
+    query.Int(1, report);
+    return query.Step(Db) == SQLITE_ROW ? query.ColumnBytes(0) : std::string();
   } catch (const std::exception&) {
     Error = sqlite3_errmsg(Db);
     return std::nullopt;

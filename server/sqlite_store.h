@@ -13,10 +13,15 @@ class TSqliteStore : public TScoreStore {
   ~TSqliteStore() override;
 
   bool Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) override;
-  std::optional<std::vector<TStoredScore>> Table(int limit) override;
+  std::optional<std::vector<TStoredScore>> Table(int limit, bool verifiedOnly) override;
   std::optional<TStoreCounts> Counts() override;
   int64_t Remove(const std::string& name, const std::string& country) override;
   std::optional<std::vector<TStoredScore>> All() override;
+  TKeepResult KeepRecording(const std::string& name, int32_t score, const std::string& country,
+                            const std::string& bytes, int64_t& report) override;
+  bool SettleRecording(int64_t report, const std::string& outcome, bool verified) override;
+  std::optional<std::vector<TWaitingRecording>> WaitingRecordings(int limit) override;
+  std::optional<std::string> RecordingOutcome(int64_t report) override;
   std::string LastError() const override { return Error; }
 
  private:

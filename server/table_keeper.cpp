@@ -36,9 +36,17 @@ bool TTableKeeper::Submit(TCommitJob* job) {
   return true;
 }
 
-std::shared_ptr<const TPage> TTableKeeper::Page() const {
+std::shared_ptr<const TPage> TTableKeeper::Page(bool verifiedOnly) const {
   std::lock_guard<std::mutex> hold(Lock);
-  return Current;
+  return verifiedOnly ? CurrentVerified : Current;
+}
+
+void TTableKeeper::Settle(int64_t report, const std::string& outcome, bool verified) {
+  {
+    std::lock_guard<std::mutex> hold(Lock);
+    Settlings.push_back({report, outcome, verified});
+  }
+  Wake.notify_one();
 }
 
 void TTableKeeper::Stop() {
@@ -54,10 +62,12 @@ void TTableKeeper::Loop() {
   Clock::time_point looked = Clock::now();
   while (true) {
     std::deque<TCommitJob*> jobs;
+    std::deque<TSettling> settlings;
     {
       std::unique_lock<std::mutex> hold(Lock);
-      Wake.wait_until(hold, looked + LookEvery, [this] { return !Queue.empty() || Stopping; });
-      if (Queue.empty() && Stopping) return;
+      Wake.wait_until(hold, looked + LookEvery, [this] { return !Queue.empty() || !Settlings.empty() || Stopping; });
+      settlings.swap(Settlings);
+      if (Queue.empty() && settlings.empty() && Stopping) return;
       // Whatever arrived while the last commit was being written goes
       // into the next one together. Under load (the last commit held more
       // than one) the clients answered by it are still on their way back:
@@ -72,6 +82,7 @@ void TTableKeeper::Loop() {
       }
     }
     if (!jobs.empty()) Settle(jobs);
+    if (!settlings.empty()) SettleReplays(settlings);
     if (Clock::now() - looked >= LookEvery) {
       Look();
       looked = Clock::now();
@@ -86,6 +97,10 @@ void TTableKeeper::Settle(std::deque<TCommitJob*>& jobs) {
   for (TCommitJob* job : jobs) {
     if (job->Health) {
       healthAsked = true;
+    } else if (job->Recording) {
+      // Kept after the reports of this round: a report and its recording
+      // never arrive together, as the game sends the one after the other's
+      // answer.
     } else {
       entries.push_back(job->Entry);
       reports.push_back(job);
@@ -110,6 +125,12 @@ void TTableKeeper::Settle(std::deque<TCommitJob*>& jobs) {
     // player who sent a score sees it on the page he opens next.
     if (ok && result.TopChanged) Rebuild();
   }
+  for (TCommitJob* job : jobs) {
+    if (!job->Recording) continue;
+    job->Kept = Store->KeepRecording(job->Entry.Name, job->Entry.Score, job->Entry.Country, job->Bytes, job->Report);
+    job->Ok = job->Kept != krFailed;
+    if (!job->Ok) LogLine("store failed, a recording refused: " + Store->LastError());
+  }
   if (healthAsked) {
     const std::optional<TStoreCounts> counts = Store->Counts();
     if (!counts) LogLine("health: the store does not answer: " + Store->LastError());
@@ -119,13 +140,29 @@ void TTableKeeper::Settle(std::deque<TCommitJob*>& jobs) {
   for (TCommitJob* job : jobs) Done(*job);
 }
 
+// A replay that ended is stored; a replay that could not be stored leaves
+// its recording waiting, replayed again at the next start.
+void TTableKeeper::SettleReplays(std::deque<TSettling>& settlings) {
+  bool marked = false;
+  for (const TSettling& s : settlings) {
+    if (!Store->SettleRecording(s.Report, s.Outcome, s.Verified))
+      LogLine("store failed, the replay of report " + std::to_string(s.Report) + " not kept: " + Store->LastError());
+    else
+      marked = marked || s.Verified;
+  }
+  if (marked) Rebuild();
+}
+
 void TTableKeeper::Rebuild() {
   const std::optional<TStoreCounts> counts = Store->Counts();
   const std::optional<std::vector<TStoredScore>> rows = counts ? Store->Table(TablePlaces) : std::nullopt;
+  const std::optional<std::vector<TStoredScore>> verified = rows ? Store->Table(TablePlaces, true) : std::nullopt;
   auto page = std::make_shared<TPage>();
-  page->Ok = rows.has_value();
-  if (rows) {
+  auto verifiedPage = std::make_shared<TPage>();
+  page->Ok = verifiedPage->Ok = rows && verified;
+  if (page->Ok) {
     page->Html = TablePage(*rows);
+    verifiedPage->Html = TablePage(*verified, true);
     SeenVersion = counts->TopVersion;
     Metrics.Rows(*counts);
     Metrics.PageBuilt();
@@ -133,6 +170,7 @@ void TTableKeeper::Rebuild() {
   std::lock_guard<std::mutex> hold(Lock);
   if (!page->Ok && (!Current || Current->Ok)) LogLine("the table cannot be read: " + Store->LastError());
   Current = std::move(page);
+  CurrentVerified = std::move(verifiedPage);
 }
 
 // Another service or program may have changed the first hundred.

@@ -1,7 +1,8 @@
 #pragma once
 // The one writer of the table: reports that arrive together are stored in
-// one commit, each answered only once the commit that holds it is on disk;
-// and the page of the first hundred is kept built, made anew only when they
+// one commit, each answered only once the commit that holds it is on disk
+// (recordings and the replays' outcomes are stored in turn with them);
+// and the pages of the first hundred (all, and verified only) are kept built, made anew only when they
 // change (by this service's reports, or by another program writing to the
 // store: a second service, a removal), so that a page view costs no read.
 #include <chrono>
@@ -18,11 +19,15 @@
 
 struct TCommitJob {
   bool Health = false;  // only asks whether the store answers
+  bool Recording = false;  // keeps Bytes, the recording of Entry's game
   TStoredScore Entry;
+  std::string Bytes;
   void* Owner = nullptr;  // the waiting request
   // Set before Done is called:
   bool Ok = false;
   bool Fresh = false;  // the report was not stored before
+  TKeepResult Kept = krFailed;  // what became of the recording
+  int64_t Report = 0;           // the report it was kept with
 };
 
 struct TPage {
@@ -37,7 +42,9 @@ class TTableKeeper {
   ~TTableKeeper();
   // False once stopping: the job is not taken.
   bool Submit(TCommitJob* job);
-  std::shared_ptr<const TPage> Page() const;
+  std::shared_ptr<const TPage> Page(bool verifiedOnly = false) const;
+  // A replay's end, stored in turn with the reports.
+  void Settle(int64_t report, const std::string& outcome, bool verified);
   // Settles the jobs already taken, then ends the thread.
   void Stop();
 
@@ -53,8 +60,15 @@ class TTableKeeper {
   mutable std::mutex Lock;
   std::condition_variable Wake;
   std::deque<TCommitJob*> Queue;
+  struct TSettling {
+    int64_t Report;
+    std::string Outcome;
+    bool Verified;
+  };
+  std::deque<TSettling> Settlings;
+  void SettleReplays(std::deque<TSettling>& settlings);
   bool Stopping = false;
-  std::shared_ptr<const TPage> Current;
+  std::shared_ptr<const TPage> Current, CurrentVerified;
   int64_t SeenVersion = -1;
   size_t LastBatch = 0;  // reports in the last commit, and its time
   std::chrono::steady_clock::duration LastCommit{};

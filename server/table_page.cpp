@@ -51,13 +51,26 @@ const char* const Head = R"(<!DOCTYPE html>
   td.date { color: #9aa3ad; white-space: nowrap; }
   tr:first-child td.name { color: #ffcc33; }
   p.empty { text-align: center; color: #9aa3ad; font-size: 20px; }
+  span.verified { margin-left: 6px; color: #7dff6a; font-size: 16px; cursor: help; }
+  p.choice { margin: 14px 0 0; text-align: center; font-size: 17px; color: #9aa3ad; }
+  p.choice a { color: #ffcc33; }
 </style>
 </head>
 <body>
 <main>
 <h1>Вольтрейс 2</h1>
-<p class="sub">Таблица рекордов: лучший результат каждого игрока, первые сто мест</p>
 )";
+
+const char* const AllSub =
+    "<p class=\"sub\">Таблица рекордов: лучший результат каждого игрока, первые сто мест</p>\n";
+const char* const VerifiedSub =
+    "<p class=\"sub\">Проверенные рекорды: лучший результат каждого игрока, подтверждённый повтором заезда</p>\n";
+// The two pages link each other with the addresses the game's own link uses.
+const char* const ToVerified =
+    "<p class=\"choice\"><span class=\"verified\">&#10004;</span> — результат подтверждён повтором заезда. "
+    "<a href=\"version.pl?prg=Voltrace2&amp;show&amp;type=0&amp;verified=1\">Только проверенные</a></p>\n";
+const char* const ToAll =
+    "<p class=\"choice\"><a href=\"version.pl?prg=Voltrace2&amp;show&amp;type=0\">Все рекорды</a></p>\n";
 
 }  // namespace
 
@@ -77,10 +90,15 @@ std::string HtmlEscape(const std::string& utf8) {
   return out;
 }
 
-std::string TablePage(const std::vector<TStoredScore>& rows) {
+const char* const VerifiedMark =
+    "<span class=\"verified\" title=\"Подтверждено повтором заезда\">&#10004;</span>";
+
+std::string TablePage(const std::vector<TStoredScore>& rows, bool verifiedOnly) {
   std::string page = Head;
+  page += verifiedOnly ? VerifiedSub : AllSub;
   if (rows.empty()) {
-    page += "<p class=\"empty\">Рекордов пока нет.</p>\n";
+    page += verifiedOnly ? "<p class=\"empty\">Проверенных рекордов пока нет.</p>\n"
+                         : "<p class=\"empty\">Рекордов пока нет.</p>\n";
   } else {
     page +=
         "<table id=\"scores\">\n<thead><tr><th>Место</th><th>Имя</th><th class=\"score\">Очки</th>"
@@ -88,11 +106,13 @@ std::string TablePage(const std::vector<TStoredScore>& rows) {
     int place = 0;
     for (const TStoredScore& row : rows) {
       page += "<tr><td class=\"place\">" + std::to_string(++place) + "</td><td class=\"name\">" + Shown(row.Name) +
-              "</td><td class=\"score\">" + std::to_string(row.Score) + "</td><td class=\"country\">" +
+              "</td><td class=\"score\">" + std::to_string(row.Score) + (row.Verified ? VerifiedMark : "") +
+              "</td><td class=\"country\">" +
               Shown(row.Country) + "</td><td class=\"date\">" + Date(row.Time) + "</td></tr>\n";
     }
     page += "</tbody>\n</table>\n";
   }
+  page += verifiedOnly ? ToAll : ToVerified;
   page += "</main>\n</body>\n</html>\n";
   return page;
 }

@@ -404,12 +404,25 @@ struct TFailingStore : TScoreStore {
     r.Fresh.assign(e.size(), false);
     return !Broken && Inner->Commit(e, r);
   }
-  std::optional<std::vector<TStoredScore>> Table(int limit) override {
-    return Broken ? std::nullopt : Inner->Table(limit);
+  std::optional<std::vector<TStoredScore>> Table(int limit, bool verifiedOnly) override {
+    return Broken ? std::nullopt : Inner->Table(limit, verifiedOnly);
   }
   std::optional<TStoreCounts> Counts() override { return Broken ? std::nullopt : Inner->Counts(); }
   int64_t Remove(const std::string& n, const std::string& c) override { return Broken ? -1 : Inner->Remove(n, c); }
   std::optional<std::vector<TStoredScore>> All() override { return Broken ? std::nullopt : Inner->All(); }
+  TKeepResult KeepRecording(const std::string& n, int32_t s, const std::string& c, const std::string& b,
+                            int64_t& report) override {
+    return Broken ? krFailed : Inner->KeepRecording(n, s, c, b, report);
+  }
+  bool SettleRecording(int64_t report, const std::string& o, bool v) override {
+    return !Broken && Inner->SettleRecording(report, o, v);
+  }
+  std::optional<std::vector<TWaitingRecording>> WaitingRecordings(int limit) override {
+    return Broken ? std::nullopt : Inner->WaitingRecordings(limit);
+  }
+  std::optional<std::string> RecordingOutcome(int64_t report) override {
+    return Broken ? std::nullopt : Inner->RecordingOutcome(report);
+  }
   std::string LastError() const override { return Broken ? "disk I/O error" : Inner->LastError(); }
   std::unique_ptr<TScoreStore> Inner;
   std::atomic<bool> Broken{true};
