@@ -111,6 +111,67 @@ TEST_P(ScoreStore, RemovesEveryReportOfOnePlayer) {
   EXPECT_EQ(Store->Remove("Nobody", "UK"), 0);
 }
 
+// A recording waits with its report; its replay's outcome either marks the
+// report (and raises the player's best verified) or drops the recording.
+TEST_P(ScoreStore, KeepsRecordingsAndMarksOnlyTheReplayedScores) {
+  ASSERT_TRUE(Store->Add({"Ann", 300, "UK", 1}));
+  ASSERT_TRUE(Store->Add({"Ann", 900, "UK", 2}));
+  ASSERT_TRUE(Store->Add({"Bob", 600, "UK", 3}));
+  int64_t ann300 = 0, ann900 = 0, bob = 0, none = 0;
+  EXPECT_EQ(Store->KeepRecording("Ann", 300, "UK", "three hundred", ann300), krKept);
+  EXPECT_EQ(Store->KeepRecording("Ann", 900, "UK", "first try", ann900), krKept);
+  EXPECT_EQ(Store->KeepRecording("Ann", 900, "UK", "nine hundred", ann900), krKept) << "an unverified one is replaced";
+  EXPECT_EQ(Store->KeepRecording("Bob", 600, "UK", "six hundred", bob), krKept);
+  EXPECT_EQ(Store->KeepRecording("Ann", 301, "UK", "x", none), krNoReport);
+  EXPECT_EQ(Store->KeepRecording("Ann", 300, "FR", "x", none), krNoReport);
+  const auto waiting = Store->WaitingRecordings(10).value();
+  ASSERT_EQ(waiting.size(), 3u);
+  EXPECT_EQ(waiting[0].Report, ann300);
+  EXPECT_EQ(waiting[0].Score, 300);
+  EXPECT_EQ(waiting[1].Bytes, "nine hundred");
+  EXPECT_EQ(Store->WaitingRecordings(1).value().size(), 1u);
+
+  const int64_t version = Counts().TopVersion;
+  ASSERT_TRUE(Store->SettleRecording(ann300, "verified", true));
+  ASSERT_TRUE(Store->SettleRecording(bob, "mismatch", false));
+  EXPECT_GT(Counts().TopVersion, version) << "the page shows the mark";
+  EXPECT_EQ(Store->RecordingOutcome(ann300).value(), "verified");
+  EXPECT_EQ(Store->RecordingOutcome(bob).value(), "mismatch");
+  EXPECT_EQ(Store->RecordingOutcome(none).value(), "");
+  EXPECT_EQ(Store->WaitingRecordings(10).value().size(), 1u);
+  // Her best (900) is not verified; her verified best is 300.
+  auto table = Table();
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].Score, 900);
+  EXPECT_FALSE(table[0].Verified);
+  EXPECT_FALSE(table[1].Verified);
+  auto verified = Store->Table(TablePlaces, true).value();
+  ASSERT_EQ(verified.size(), 1u);
+  EXPECT_EQ(verified[0].Name, "Ann");
+  EXPECT_EQ(verified[0].Score, 300);
+  EXPECT_TRUE(verified[0].Verified);
+
+  ASSERT_TRUE(Store->SettleRecording(ann900, "verified", true));
+  EXPECT_EQ(Store->KeepRecording("Ann", 900, "UK", "junk", ann900), krVerifiedAlready);
+  // A late replay of another recording never takes the mark away.
+  ASSERT_TRUE(Store->SettleRecording(ann900, "unreadable", false));
+  table = Table();
+  EXPECT_TRUE(table[0].Verified);
+  EXPECT_EQ(Store->RecordingOutcome(ann900).value(), "verified");
+  verified = Store->Table(TablePlaces, true).value();
+  ASSERT_EQ(verified.size(), 1u);
+  EXPECT_EQ(verified[0].Score, 900) << "the player's best verified is raised";
+  // A later, better report is not verified: the page shows it unmarked.
+  ASSERT_TRUE(Store->Add({"Ann", 1000, "UK", 4}));
+  EXPECT_FALSE(Table()[0].Verified);
+  EXPECT_EQ(Store->Table(TablePlaces, true).value()[0].Score, 900);
+
+  // Removing a player removes her recordings and her verified best.
+  EXPECT_EQ(Store->Remove("Ann", "UK"), 3);
+  EXPECT_TRUE(Store->Table(TablePlaces, true).value().empty());
+  EXPECT_EQ(Store->RecordingOutcome(ann900).value(), "");
+}
+
 TEST_P(ScoreStore, AnotherHandleOnTheSameStoreSeesEachCommit) {
   const auto other = OpenScoreStore(Where);
   const int64_t version = other->Counts().value().TopVersion;
