@@ -18,7 +18,7 @@ class THttpRequest {
  public:
   // Without libcurl the request ends at once with no answer, as an
   // unreachable server's does.
-  explicit THttpRequest(const THttpGet& get) : Lib(Curl()) {
+  explicit THttpRequest(const THttpGet& get) : Lib(Curl()), Body(get.Body) {
     if (!Lib) {
       Done = true;
       return;
@@ -31,7 +31,13 @@ class THttpRequest {
     }
     for (const std::string& h : get.Headers) HeaderList = Lib->slist_append(HeaderList, h.c_str());
     Lib->easy_setopt(Easy, CURLOPT_URL, get.Url.c_str());
-    Lib->easy_setopt(Easy, CURLOPT_HTTPGET, 1L);
+    if (get.Post) {
+      Lib->easy_setopt(Easy, CURLOPT_POST, 1L);
+      Lib->easy_setopt(Easy, CURLOPT_POSTFIELDS, Body.data());
+      Lib->easy_setopt(Easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(Body.size()));
+    } else {
+      Lib->easy_setopt(Easy, CURLOPT_HTTPGET, 1L);
+    }
     Lib->easy_setopt(Easy, CURLOPT_HTTPHEADER, HeaderList);
     Lib->easy_setopt(Easy, CURLOPT_COOKIEFILE, "");  // cookies allowed, kept in memory
     Lib->easy_setopt(Easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(get.ConnectTimeoutMs));
@@ -76,6 +82,7 @@ class THttpRequest {
   }
 
   const TCurlLibrary* Lib;
+  const std::string Body;  // a POST's, kept while curl sends it
   CURL* Easy = nullptr;
   CURLM* Multi = nullptr;
   curl_slist* HeaderList = nullptr;

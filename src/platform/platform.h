@@ -37,12 +37,15 @@ enum TPadButton {
 };
 
 // One GET: the address, the request's header lines ("Name: value"), and
-// its time-outs: to have a connection, and for the whole request.
+// its time-outs: to have a connection, and for the whole request. With Post
+// it is a POST carrying Body instead (the recording sent after a report).
 struct THttpGet {
   std::string Url;
   std::vector<std::string> Headers;
   int ConnectTimeoutMs = 0;
   int TotalTimeoutMs = 0;
+  bool Post = false;
+  std::string Body;
 };
 
 class TPlatform {

@@ -34,7 +34,8 @@ TEST(ScoreCommand, HelpAndVersionAnswerAndEndWell) {
   std::string output;
   EXPECT_EQ(Scores("--help", output), 0);
   for (const char* word : {"backup FILE", "remove NAME COUNTRY", "--trusted-proxy", "--db", "postgresql://",
-                           "--request-timeout", "--client-connections", "--max-connections", "--rate"})
+                           "--request-timeout", "--client-connections", "--max-connections", "--rate", "--game-data",
+                           "--replay-seconds", "--replays", "--max-recording", "verified=1"})
     EXPECT_NE(output.find(word), std::string::npos) << word;
   EXPECT_EQ(Scores("--version", output), 0);
   EXPECT_EQ(output, "voltrace2-scores 2.0\n");
@@ -56,7 +57,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadCommand,
                                            "--listen 127.0.0.1:70000", "--listen :80", "--trusted-proxy proxy.example",
                                            "--request-timeout 0", "--max-connections 1e3", "--client-connections 0",
                                            "--backlog 99999999999", "--bogus 1", "frobnicate", "backup",
-                                           "remove Ann", "remove Ann UK extra", "--rate"));
+                                           "remove Ann", "remove Ann UK extra", "--rate",
+                                           "--game-data /nonexistent", "--replay-seconds 0", "--replays 0",
+                                           "--max-recording 10"));
+
+// The replays run the game's race code inside the service, but neither SDL
+// nor a font engine comes with it: a server needs no desktop libraries.
+TEST(ScoreCommand, TheServiceNeedsNoDesktopLibraries) {
+  std::string output;
+  ASSERT_EQ(RunCommand("readelf -d '" VT_SCORES_SERVICE "'", output), 0) << output;
+  ASSERT_NE(output.find("(NEEDED)"), std::string::npos) << output;
+  for (const char* library : {"libSDL2", "libSDL2_ttf", "libfontconfig", "libfreetype", "libcurl"})
+    EXPECT_EQ(output.find(library), std::string::npos) << library << "\n" << output;
+}
 
 TEST(ScoreCommand, ABackupIsTakenWhileReportsArrive) {
   TScratch scratch;
