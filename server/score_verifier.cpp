@@ -14,7 +14,7 @@
 
 #include "service_log.h"
 
-const char* const VerificationOutcomes[7] = {"verified",    "mismatch", "unfinished", "unreadable",
+const char* const VerificationOutcomes[7] = {"verified",    "mismatch", "diverged", "unreadable",
                                              "implausible", "overtime", "failed"};
 
 namespace {
@@ -64,7 +64,7 @@ TVerdict Judge(const std::string& answer, int32_t score) {
     // The name is not part of the race: only the score is compared.
     v.Outcome = line && reached == score ? "verified" : "mismatch";
     if (v.Outcome == "mismatch") v.Detail = "the replay ends with " + v.Detail + ", the report says " + std::to_string(score);
-  } else if (word == "unfinished" || word == "mismatch" || word == "unreadable" || word == "implausible") {
+  } else if (word == "diverged" || word == "mismatch" || word == "unreadable" || word == "implausible") {
     v.Outcome = word;
   } else {
     v.Outcome = "failed";

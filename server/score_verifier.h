@@ -49,8 +49,10 @@ struct TVerdict {
 };
 
 // verified: the game ended with the reported score. mismatch: it ended
-// with another, or the recording names another. unfinished: the recording
-// stops before the game ends (or passes the tick cap). unreadable: not a
+// with another, or the recording names another. diverged: the replay and
+// the recording part ways (keys, seed or car altered, the recorded path
+// left, the recording ending elsewhere than its race or passing the tick
+// cap). unreadable: not a
 // recording, damaged, or of another version. implausible: frames the game
 // cannot produce (a speed or a clock step no display gives). overtime: the
 // time budget was spent. failed: the replay could not run (crashed, out of
@@ -63,7 +65,7 @@ TVerdict ReplayInChild(const std::string& bytes, int32_t score, const TVerifyOpt
                        const std::atomic<bool>* abandon = nullptr);
 
 // The child's side: reads the recording from standard input, replays it and
-// writes its one line ("finished SCORE LEVEL TICKS", "unfinished ...",
+// writes its one line ("finished SCORE LEVEL TICKS", "diverged ...",
 // "mismatch ...", "unreadable WHY", "implausible WHY"). The program's main
 // runs it for the hidden command.
 int VerifyRecordingCommand(const std::string& gameData, uint32_t tickCap, int32_t score);

@@ -62,6 +62,6 @@ int VerifyRecordingCommand(const std::string& gameData, uint32_t tickCap, int32_
   const TReplayOutcome end = ReplayToEnd(recording, tickCap);
   const std::string figures =
       std::to_string(end.Score) + " " + std::to_string(end.Level) + " " + std::to_string(end.Ticks);
-  if (!end.Finished) return Say("unfinished " + figures + (end.Error.empty() ? "" : " " + end.Error));
+  if (!end.Finished) return Say("diverged " + figures + (end.Error.empty() ? "" : " " + end.Error));
   return Say("finished " + figures);
 }
