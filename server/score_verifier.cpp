@@ -104,6 +104,8 @@ TVerdict ReplayInChild(const std::string& bytes, int32_t score, const TVerifyOpt
     // threads: the limits hold from the first instruction of the child.
     dup2(input, 0);
     dup2(output[1], 1);
+    // Nothing of the service's (its store, its clients) reaches the replay.
+    close_range(3, ~0U, 0);
     setrlimit(RLIMIT_CPU, &processor);
     setrlimit(RLIMIT_AS, &memory);
     setrlimit(RLIMIT_CORE, &none);
