@@ -47,11 +47,15 @@ const char* const Head = R"(<!DOCTYPE html>
   td.place { width: 3em; color: #9aa3ad; text-align: right; }
   td.score { font-family: "Jura", "Liberation Mono", monospace; color: #7dff6a; text-align: right;
     text-shadow: 0 0 6px rgba(90,255,90,.45); font-weight: bold; }
-  th.score { text-align: right; }
+  th.score { text-align: right; padding-right: 30px; }
   td.date { color: #9aa3ad; white-space: nowrap; }
   tr:first-child td.name { color: #ffcc33; }
   p.empty { text-align: center; color: #9aa3ad; font-size: 20px; }
-  span.verified { margin-left: 6px; color: #7dff6a; font-size: 16px; cursor: help; }
+  /* The mark sits in the score's right padding, so that the digits of
+     marked and unmarked scores stay in one column. */
+  td.score { position: relative; padding-right: 30px; }
+  td.score span.verified { position: absolute; right: 8px; top: 50%; transform: translateY(-50%); }
+  span.verified { color: #7dff6a; font-size: 16px; cursor: help; text-shadow: none; }
   p.choice { margin: 14px 0 0; text-align: center; font-size: 17px; color: #9aa3ad; }
   p.choice a { color: #ffcc33; }
 </style>
