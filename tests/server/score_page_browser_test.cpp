@@ -25,14 +25,16 @@ std::string Chromium(const fs::path& profile, const std::string& what, const std
 }
 
 // The rows of the rendered table, each as "place|name|score|country" with
-// the markup the browser serialises (text keeps its &lt; &gt; &amp;).
+// the markup the browser serialises (text keeps its &lt; &gt; &amp;); a
+// verified score is followed by its mark's text.
 std::vector<std::string> Rows(const std::string& dom) {
   std::vector<std::string> rows;
   const std::regex row(
-      "<tr><td class=\"place\">([^<]*)</td><td class=\"name\">(.*?)</td><td class=\"score\">([^<]*)</td>"
-      "<td class=\"country\">(.*?)</td>");
+      "<tr><td class=\"place\">([^<]*)</td><td class=\"name\">(.*?)</td><td class=\"score\">([^<]*)"
+      "(?:<span class=\"verified\"[^>]*>([^<]*)</span>)?</td><td class=\"country\">(.*?)</td>");
   for (std::sregex_iterator it(dom.begin(), dom.end(), row), end; it != end; ++it)
-    rows.push_back((*it)[1].str() + "|" + (*it)[2].str() + "|" + (*it)[3].str() + "|" + (*it)[4].str());
+    rows.push_back((*it)[1].str() + "|" + (*it)[2].str() + "|" + (*it)[3].str() +
+                   ((*it)[4].matched ? " " + (*it)[4].str() : "") + "|" + (*it)[5].str());
   return rows;
 }
 
@@ -50,6 +52,10 @@ TEST(ScorePageInBrowser, ShowsCyrillicNamesInOrderAndMarkupAsText) {
     store.Add({"\xC2\xE0\xF1\xFF", 100, "\xD0\xEE\xF1\xF1\xE8\xFF", 1000});   // his worse score is not shown
     store.Add({"\xDF\xF0\xEE\xF1\xEB\xE0\xE2", 2147483647, "\xC1\xE5\xEB\xE0\xF0\xF3\xF1\xFC", 2000});  // Ярослав
     store.Add({"\xC0\xED\xED\xE0", -2147483647 - 1, "", 1700});  // Анна
+    // His score was verified by its replay.
+    int64_t report = 0;
+    ASSERT_EQ(store.KeepRecording("\xC2\xE0\xF1\xFF", 5000, "\xD0\xEE\xF1\xF1\xE8\xFF", "recording", report), krKept);
+    ASSERT_TRUE(store.SettleRecording(report, "verified", true));
   }
   TServiceProcess service(db);
   const std::string url = service.Base + "/cgi/version.pl?prg=Voltrace2&show&type=0";
@@ -57,10 +63,12 @@ TEST(ScorePageInBrowser, ShowsCyrillicNamesInOrderAndMarkupAsText) {
   const std::vector<std::string> expected = {
       "1|Ярослав|2147483647|Беларусь",
       "2|&lt;b&gt;&amp;x|5000|UK",
-      "3|Вася|5000|Россия",
+      "3|Вася|5000 ✔|Россия",
       "4|Анна|-2147483648|",
   };
   EXPECT_EQ(Rows(dom), expected) << dom.substr(0, 3000);
+  const std::string verifiedDom = Chromium(scratch.Dir / "profile3", "--dump-dom", url + "&verified=1");
+  EXPECT_EQ(Rows(verifiedDom), std::vector<std::string>{"1|Вася|5000 ✔|Россия"}) << verifiedDom.substr(0, 3000);
   EXPECT_EQ(dom.find("<b>"), std::string::npos) << "no tag came from a stored name";
   EXPECT_NE(dom.find("<title>Вольтрейс 2 — таблица рекордов</title>"), std::string::npos);
 
