@@ -126,7 +126,8 @@ const TPrepared Statements[] = {
      {Bytea, Bytea, Int4}},
     {"keep_recording",
      "INSERT INTO recordings(report, bytes, outcome, time) VALUES($1, $2, 'waiting', $3)"
-     " ON CONFLICT (report) DO UPDATE SET bytes = EXCLUDED.bytes, outcome = 'waiting', time = EXCLUDED.time",
+     " ON CONFLICT (report) DO UPDATE SET bytes = EXCLUDED.bytes, outcome = 'waiting', time = EXCLUDED.time,"
+     " kept = recordings.kept + 1",
      {Int8, Bytea, Int8}},
     {"mark_verified", "UPDATE scores SET verified = true WHERE id = $1", {Int8}},
     {"raise_verified",
@@ -134,11 +135,12 @@ const TPrepared Statements[] = {
      " FROM scores WHERE id = $1 ON CONFLICT (name, country) DO UPDATE SET score = EXCLUDED.score,"
      " time = EXCLUDED.time, report = EXCLUDED.report WHERE verified_players.score < EXCLUDED.score",
      {Int8}},
-    {"recording_verified", "UPDATE recordings SET outcome = 'verified' WHERE report = $1", {Int8}},
+    {"recording_verified", "UPDATE recordings SET outcome = 'verified' WHERE report = $1 AND kept = $2", {Int8, Int8}},
     {"recording_refused",
-     "UPDATE recordings SET outcome = $2, bytes = NULL WHERE report = $1 AND outcome <> 'verified'", {Int8, Text}},
+     "UPDATE recordings SET outcome = $2, bytes = NULL WHERE report = $1 AND kept = $3 AND outcome <> 'verified'",
+     {Int8, Text, Int8}},
     {"waiting_recordings",
-     "SELECT r.report, s.score, r.bytes FROM recordings r JOIN scores s ON s.id = r.report"
+     "SELECT r.report, r.kept, s.score, r.bytes FROM recordings r JOIN scores s ON s.id = r.report"
      " WHERE r.outcome = 'waiting' ORDER BY r.report LIMIT $1",
      {Int8}},
     {"recording_outcome", "SELECT outcome FROM recordings WHERE report = $1", {Int8}},
@@ -159,7 +161,7 @@ const char* const Schema =
     // Recordings of the reported games, and the mark of a replayed score.
     "ALTER TABLE scores ADD COLUMN IF NOT EXISTS verified boolean NOT NULL DEFAULT false;"
     "CREATE TABLE IF NOT EXISTS recordings(report bigint PRIMARY KEY REFERENCES scores(id) ON DELETE CASCADE,"
-    " bytes bytea, outcome text NOT NULL, time bigint NOT NULL);"
+    " bytes bytea, outcome text NOT NULL, time bigint NOT NULL, kept bigint NOT NULL DEFAULT 1);"
     "CREATE INDEX IF NOT EXISTS recordings_waiting ON recordings(report) WHERE outcome = 'waiting';"
     "CREATE TABLE IF NOT EXISTS verified_players(name bytea NOT NULL, country bytea NOT NULL, score integer NOT NULL,"
     " time bigint NOT NULL, report bigint NOT NULL, PRIMARY KEY (name, country));"
@@ -380,14 +382,14 @@ TKeepResult TPostgresStore::KeepRecording(const std::string& name, int32_t score
   return ok ? result : krFailed;
 }
 
-bool TPostgresStore::SettleRecording(int64_t report, const std::string& outcome, bool verified) {
+bool TPostgresStore::SettleRecording(int64_t report, int64_t kept, const std::string& outcome, bool verified) {
   return InTransaction([&] {
     // Nothing worth keeping in a recording that does not give its score.
-    if (!verified) return Step(Db, Error, "recording_refused", TParams().Int8(report).Bytes(outcome));
+    if (!verified) return Step(Db, Error, "recording_refused", TParams().Int8(report).Bytes(outcome).Int8(kept));
     // The mark shows on the page: it is made anew.
     return Step(Db, Error, "mark_verified", TParams().Int8(report)) &&
            Step(Db, Error, "raise_verified", TParams().Int8(report)) &&
-           Step(Db, Error, "recording_verified", TParams().Int8(report)) &&
+           Step(Db, Error, "recording_verified", TParams().Int8(report).Int8(kept)) &&
            Step(Db, Error, "count", TParams().Int8(0).Int8(0).Int8(1));
   });
 }
@@ -400,7 +402,7 @@ std::optional<std::vector<TWaitingRecording>> TPostgresStore::WaitingRecordings(
     return std::nullopt;
   }
   std::vector<TWaitingRecording> waiting;
-  for (int i = 0; i < r.Rows(); ++i) waiting.push_back({r.Int8(i, 0), r.Int4(i, 1), r.Bytes(i, 2)});
+  for (int i = 0; i < r.Rows(); ++i) waiting.push_back({r.Int8(i, 0), r.Int8(i, 1), r.Int4(i, 2), r.Bytes(i, 3)});
   return waiting;
 }
 

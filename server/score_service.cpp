@@ -38,8 +38,10 @@ struct TScoreService::TConnection {
   std::string Target, Method, Client, Route;
   int Status = 0;
   TCommitJob Job;
-  std::string Body;       // a recording on its way in
+  std::string Body;       // a recording on its way in (then in Job.Bytes)
+  size_t Held = 0;        // its bytes, as BodiesHeld counts them
   bool BodyTooLarge = false;
+  bool BodyRefused = false;  // the recordings arriving together hold too much already
 };
 
 namespace {
@@ -152,6 +154,7 @@ struct TServiceCallbacks {
       const auto it = self->PerClient.find(c->Group);
       if (it != self->PerClient.end() && --it->second <= 0) self->PerClient.erase(it);
     }
+    self->DropBody(*c);
     self->Open.erase(c);
     self->Metrics.Connections(static_cast<int>(self->Open.size()));
     delete c;
@@ -178,12 +181,17 @@ struct TServiceCallbacks {
     // cap and the rest is read and dropped, so that the refusal reaches
     // the client.
     if (*uploadSize != 0) {
-      if (c->Method == MHD_HTTP_METHOD_POST && !c->BodyTooLarge) {
+      if (c->Method == MHD_HTTP_METHOD_POST && !c->BodyTooLarge && !c->BodyRefused) {
         if (c->Body.size() + *uploadSize > self->Options.MaxRecording) {
           c->BodyTooLarge = true;
-          std::string().swap(c->Body);
+          self->DropBody(*c);
+        } else if (self->BodiesHeld + *uploadSize > self->Options.BodiesBudget) {
+          c->BodyRefused = true;
+          self->DropBody(*c);
         } else {
           c->Body.append(upload, *uploadSize);
+          c->Held += *uploadSize;
+          self->BodiesHeld += *uploadSize;
         }
       }
       *uploadSize = 0;
@@ -211,8 +219,8 @@ struct TServiceCallbacks {
     c->Busy = false;
     c->Status = 0;
     c->Target.clear();
-    std::string().swap(c->Body);
-    c->BodyTooLarge = false;
+    self->DropBody(*c);
+    c->BodyTooLarge = c->BodyRefused = false;
     c->Job = TCommitJob{};
     c->Deadline = Clock::now() + std::chrono::seconds(self->Options.RequestSeconds);
     *requestContext = nullptr;
@@ -238,14 +246,12 @@ TScoreService::TScoreService(TServiceOptions options, std::unique_ptr<TScoreStor
     Proxies.push_back(*canonical);
   }
   WakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  // Recordings that a stopped service left waiting are replayed first.
-  std::vector<TWaitingRecording> waiting;
+  // The replays read and settle the recordings through a handle of their
+  // own on the same store.
   if (!Options.Verify.GameData.empty()) {
     Options.Verify.TickCap = Options.Verify.TickCap ? Options.Verify.TickCap : ReplayTickCap;
     Verifier = std::make_unique<TScoreVerifier>(
-        Options.Verify, [this](int64_t report, const TVerdict& v) { Keeper->Settle(report, v.Outcome, v.Verified()); },
-        Metrics);
-    waiting = store->WaitingRecordings(static_cast<int>(Options.Verify.Waiting)).value_or(waiting);
+        Options.Verify, OpenScoreStore(Options.Store.empty() ? DefaultStorePath() : Options.Store), Metrics);
   } else {
     LogLine("no game data (--game-data): recordings are kept but not replayed, and no score is marked verified");
   }
@@ -253,15 +259,12 @@ TScoreService::TScoreService(TServiceOptions options, std::unique_ptr<TScoreStor
   Keeper = std::make_unique<TTableKeeper>(
       std::move(store),
       [this](TCommitJob& job) {
-        // A kept recording goes to be replayed; one the queue has no room
-        // for waits in the store for the next start.
-        if (job.Recording && job.Kept == krKept && Verifier) Verifier->Queue({job.Report, job.Entry.Score, job.Bytes});
+        if (job.Recording && job.Kept == krKept && Verifier) Verifier->Poke();
         MHD_resume_connection(static_cast<TConnection*>(job.Owner)->Mhd);
         const uint64_t one = 1;
         [[maybe_unused]] const ssize_t n = write(WakeFd, &one, sizeof one);
       },
       Metrics);
-  for (TWaitingRecording& w : waiting) Verifier->Queue(std::move(w));
 }
 
 TScoreService::~TScoreService() {
@@ -472,6 +475,7 @@ int TScoreService::Recording(MHD_Connection* mhd, TConnection& c, const std::str
   if (c.Method != MHD_HTTP_METHOD_POST) return Refuse(mhd, c, 405, "method", "a recording is sent with POST");
   if (c.BodyTooLarge)
     return Refuse(mhd, c, 413, "recording_too_large", "a recording of at most " + std::to_string(Options.MaxRecording) + " bytes");
+  if (c.BodyRefused) return Refuse(mhd, c, 503, "recordings_busy", "too many recordings arriving at once");
   const std::optional<std::string> record = DecodeReportCode(code);
   if (!record) return Refuse(mhd, c, 400, "bad_report", "bad code");
   std::string why;
@@ -480,12 +484,19 @@ int TScoreService::Recording(MHD_Connection* mhd, TConnection& c, const std::str
   if (c.Body.empty()) return Refuse(mhd, c, 400, "bad_request", "no recording");
   if (!Limit.Allowed(ClientGroup(c.Client), Clock::now()))
     return Refuse(mhd, c, 429, "rate_limited", "more than " + std::to_string(Options.RatePerMinute) + " a minute");
-  if (Verifier && Verifier->Full()) return Refuse(mhd, c, 503, "replays_busy", "too many recordings waiting");
   c.Job = TCommitJob{};
   c.Job.Recording = true;
   c.Job.Entry = {report->Name, report->Score, report->Country, 0};
   c.Job.Bytes = std::move(c.Body);
   return Wait(mhd, c);
+}
+
+// A connection's recording is let go (its bytes, wherever they are).
+void TScoreService::DropBody(TConnection& c) {
+  BodiesHeld -= c.Held;
+  c.Held = 0;
+  std::string().swap(c.Body);
+  std::string().swap(c.Job.Bytes);
 }
 
 // The request waits for the keeper without holding the event loop.

@@ -51,6 +51,7 @@ struct TServiceOptions {
   bool AccessLog = true;           // a line per request (refusals and failures are always told)
   char Key = 'V';                  // the key letter of the game's build
   size_t MaxRecording = RecordingMaxBytes;  // the largest recording taken
+  size_t BodiesBudget = 64u << 20;  // recordings on their way in, all together
   TVerifyOptions Verify;           // without GameData recordings are kept, not replayed
 };
 
@@ -83,6 +84,7 @@ class TScoreService {
   int Refuse(MHD_Connection* mhd, TConnection& c, int status, const char* reason, const std::string& why);
   int Wait(MHD_Connection* mhd, TConnection& c);
   int Recording(MHD_Connection* mhd, TConnection& c, const std::string& code);
+  void DropBody(TConnection& c);
   std::string ClientOf(MHD_Connection* mhd, const std::string& peer);
   void Reap();
 
@@ -98,6 +100,7 @@ class TScoreService {
   std::atomic<bool> StopAsked{false};
   std::atomic<bool> Serving{false};
   bool Draining = false;  // stopping: reports are no longer taken
+  size_t BodiesHeld = 0;  // bytes of the recordings on their way in or waiting for the keeper
   std::unordered_set<TConnection*> Open;
   std::unordered_map<std::string, int> PerClient;
   std::chrono::steady_clock::time_point LastReap;

@@ -43,6 +43,7 @@ enum TKeepResult {
 // A recording waiting for its replay, with the score its report claims.
 struct TWaitingRecording {
   int64_t Report = 0;
+  int64_t Kept = 0;  // which of the recordings sent for the report (one may replace another)
   int32_t Score = 0;
   std::string Bytes;
 };
@@ -80,12 +81,14 @@ class TScoreStore {
   // place of one still unverified; report is set to the report's id.
   virtual TKeepResult KeepRecording(const std::string& name, int32_t score, const std::string& country,
                                     const std::string& bytes, int64_t& report) = 0;
-  // The end of a recording's replay: outcome is a word of
-  // VerificationOutcomes. Verified marks the report (and raises the
-  // player's best verified); otherwise the recording's bytes are dropped and
-  // the report stays unmarked. A verified report is never unmarked.
-  virtual bool SettleRecording(int64_t report, const std::string& outcome, bool verified) = 0;
-  // Recordings still waiting (those a stopped service left), oldest first.
+  // The end of a recording's replay (kept: the one WaitingRecordings
+  // gave): outcome is a word of VerificationOutcomes. Verified marks the
+  // report (and raises the player's best verified); otherwise the
+  // recording's bytes are dropped and the report stays unmarked, unless
+  // another recording has replaced it meanwhile. A verified report is never
+  // unmarked.
+  virtual bool SettleRecording(int64_t report, int64_t kept, const std::string& outcome, bool verified) = 0;
+  // Recordings waiting for their replay, oldest first.
   virtual std::optional<std::vector<TWaitingRecording>> WaitingRecordings(int limit) = 0;
   // The outcome kept for a report's recording; "" when it has none.
   virtual std::optional<std::string> RecordingOutcome(int64_t report) = 0;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <cstring>
 #include <sstream>
 
@@ -152,28 +153,27 @@ TVerdict ReplayInChild(const std::string& bytes, int32_t score, const TVerifyOpt
   return verdict;
 }
 
-TScoreVerifier::TScoreVerifier(TVerifyOptions options, std::function<void(int64_t, const TVerdict&)> settled,
-                               TServiceMetrics& metrics)
-    : Options(std::move(options)), Settled(std::move(settled)), Metrics(metrics) {
-  for (int i = 0; i < Options.Workers; ++i) Threads.emplace_back([this] { Loop(); });
+namespace {
+
+// How often the store is looked at for recordings when none was poked in
+// (another service's, or ones whose outcome could not be stored).
+constexpr auto LookEvery = std::chrono::seconds(5);
+
+}  // namespace
+
+TScoreVerifier::TScoreVerifier(TVerifyOptions options, std::unique_ptr<TScoreStore> store, TServiceMetrics& metrics)
+    : Options(std::move(options)), Store(std::move(store)), Metrics(metrics) {
+  Thread = std::thread([this] { Loop(); });
 }
 
 TScoreVerifier::~TScoreVerifier() { Stop(); }
 
-bool TScoreVerifier::Queue(TWaitingRecording recording) {
+void TScoreVerifier::Poke() {
   {
     std::lock_guard<std::mutex> hold(Lock);
-    if (Stopping || Queue_.size() >= Options.Waiting) return false;
-    Queue_.push_back(std::move(recording));
-    Metrics.VerificationsWaiting(static_cast<int>(Queue_.size()));
+    Poked = true;
   }
   Wake.notify_one();
-  return true;
-}
-
-bool TScoreVerifier::Full() {
-  std::lock_guard<std::mutex> hold(Lock);
-  return Queue_.size() >= Options.Waiting;
 }
 
 void TScoreVerifier::Stop() {
@@ -183,27 +183,44 @@ void TScoreVerifier::Stop() {
   }
   Abandon = true;
   Wake.notify_all();
-  for (std::thread& t : Threads)
-    if (t.joinable()) t.join();
+  if (Thread.joinable()) Thread.join();
 }
 
 void TScoreVerifier::Loop() {
   while (true) {
-    TWaitingRecording next;
     {
       std::unique_lock<std::mutex> hold(Lock);
-      Wake.wait(hold, [this] { return Stopping || !Queue_.empty(); });
-      // What is left waits in the store for the next start.
+      Wake.wait_for(hold, LookEvery, [this] { return Stopping || Poked; });
       if (Stopping) return;
-      next = std::move(Queue_.front());
-      Queue_.pop_front();
-      Metrics.VerificationsWaiting(static_cast<int>(Queue_.size()));
+      Poked = false;
     }
-    const TVerdict verdict = ReplayInChild(next.Bytes, next.Score, Options, &Abandon);
+    const std::optional<std::vector<TWaitingRecording>> waiting = Store->WaitingRecordings(Options.Workers);
+    if (!waiting) {
+      LogLine("replays: the store does not answer: " + Store->LastError());
+      continue;
+    }
+    Metrics.VerificationsWaiting(static_cast<int>(waiting->size()));
+    std::vector<TVerdict> verdicts(waiting->size());
+    std::vector<std::thread> replays;
+    for (size_t i = 0; i < waiting->size(); ++i)
+      replays.emplace_back([&, i] { verdicts[i] = ReplayInChild((*waiting)[i].Bytes, (*waiting)[i].Score, Options, &Abandon); });
+    for (std::thread& t : replays) t.join();
+    // Replays cut short by the stop are not outcomes: they stay waiting.
     if (Abandon) return;
-    Metrics.Verification(verdict.Outcome, verdict.CpuSeconds);
-    LogLine("report " + std::to_string(next.Report) + " " + verdict.Outcome + (verdict.Detail.empty() ? "" : ": ") +
-            verdict.Detail);
-    Settled(next.Report, verdict);
+    bool settled = true;
+    for (size_t i = 0; i < waiting->size(); ++i) {
+      const TWaitingRecording& w = (*waiting)[i];
+      const TVerdict& v = verdicts[i];
+      LogLine("report " + std::to_string(w.Report) + " " + v.Outcome + (v.Detail.empty() ? "" : ": ") + v.Detail);
+      if (!Store->SettleRecording(w.Report, w.Kept, v.Outcome, v.Verified())) {
+        LogLine("store failed, the replay of report " + std::to_string(w.Report) + " not kept: " + Store->LastError());
+        settled = false;
+      }
+      // Counted once stored, so that a count seen means an outcome kept.
+      Metrics.Verification(v.Outcome, v.CpuSeconds);
+    }
+    // A full batch: more may be waiting. An outcome the store did not take
+    // is replayed again at the next look, not at once.
+    if (settled && static_cast<int>(waiting->size()) == Options.Workers) Poke();
   }
 }

@@ -29,7 +29,6 @@ struct TVerifyOptions {
   int WallSeconds = 40;          // wall time of one replay, however busy the machine
   size_t MemoryBytes = 512u << 20;  // address space of one replay
   uint32_t TickCap = 0;          // the most frames one replay plays
-  size_t Waiting = 1000;         // recordings waiting at most; more are refused for now
   int Workers = 1;               // replays at once
 };
 
@@ -70,29 +69,32 @@ TVerdict ReplayInChild(const std::string& bytes, int32_t score, const TVerifyOpt
 // runs it for the hidden command.
 int VerifyRecordingCommand(const std::string& gameData, uint32_t tickCap, int32_t score);
 
-// The queue of recordings waiting for their replay, and the threads that
-// replay them one after another. settled is called on a replaying thread.
+// The replays: a thread that takes the recordings waiting in the store,
+// oldest first, a few at a time (as many as replay at once), replays them
+// and stores each outcome, through a store handle of its own. The
+// recordings wait in the store, not in memory: what a stopped service left,
+// what arrived faster than the replays, and what another service on the same
+// store took, are all replayed in turn. The page follows within the
+// keeper's next look at the store.
 class TScoreVerifier {
  public:
-  TScoreVerifier(TVerifyOptions options, std::function<void(int64_t report, const TVerdict&)> settled,
-                 TServiceMetrics& metrics);
+  TScoreVerifier(TVerifyOptions options, std::unique_ptr<TScoreStore> store, TServiceMetrics& metrics);
   ~TScoreVerifier();
-  // False when the queue is full (or stopping): the recording waits in the
-  // store for the next start.
-  bool Queue(TWaitingRecording recording);
-  bool Full();
-  // Ends the replays under way (their children are killed) and the threads.
+  // A recording was kept: look for it now rather than at the next look.
+  void Poke();
+  // Ends the replays under way (their children are killed: their
+  // recordings stay waiting) and the thread.
   void Stop();
 
  private:
   void Loop();
   TVerifyOptions Options;
-  std::function<void(int64_t, const TVerdict&)> Settled;
+  std::unique_ptr<TScoreStore> Store;
   TServiceMetrics& Metrics;
   std::mutex Lock;
   std::condition_variable Wake;
-  std::deque<TWaitingRecording> Queue_;
+  bool Poked = true;
   bool Stopping = false;
   std::atomic<bool> Abandon{false};
-  std::vector<std::thread> Threads;
+  std::thread Thread;
 };

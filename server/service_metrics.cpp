@@ -7,7 +7,7 @@
 const char* const RefusalReasons[14] = {"bad_request",   "bad_report",   "rate_limited",     "method",
                                         "too_long",      "headers",      "client_connections", "deadline",
                                         "shutting_down", "store_failed", "table_unreadable", "recording_too_large",
-                                        "no_such_report", "replays_busy"};
+                                        "no_such_report", "recordings_busy"};
 
 namespace {
 

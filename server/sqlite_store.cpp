@@ -104,7 +104,7 @@ void BringUpToDate(sqlite3* db) {
       Exec(db, "ALTER TABLE scores ADD COLUMN verified INTEGER NOT NULL DEFAULT 0");
       Exec(db,
            "CREATE TABLE IF NOT EXISTS recordings(report INTEGER PRIMARY KEY, bytes BLOB, outcome TEXT NOT NULL,"
-           " time INTEGER NOT NULL)");
+           " time INTEGER NOT NULL, kept INTEGER NOT NULL DEFAULT 1)");
       Exec(db, "CREATE INDEX IF NOT EXISTS recordings_waiting ON recordings(report) WHERE outcome = 'waiting'");
       Exec(db,
            "CREATE TABLE IF NOT EXISTS verified_players(name BLOB NOT NULL, country BLOB NOT NULL,"
@@ -281,7 +281,7 @@ TKeepResult TSqliteStore::KeepRecording(const std::string& name, int32_t score, 
       TStatement keep(Db,
                       "INSERT INTO recordings(report, bytes, outcome, time) VALUES(?1, ?2, 'waiting', ?3)"
                       " ON CONFLICT(report) DO UPDATE SET bytes = excluded.bytes, outcome = 'waiting',"
-                      " time = excluded.time");
+                      " time = excluded.time, kept = recordings.kept + 1");
       keep.Int(1, report).Bytes(2, bytes).Int(3, static_cast<int64_t>(std::time(nullptr))).Step(Db);
     }
     Exec(Db, "COMMIT");
@@ -292,7 +292,7 @@ TKeepResult TSqliteStore::KeepRecording(const std::string& name, int32_t score, 
   }
 }
 
-bool TSqliteStore::SettleRecording(int64_t report, const std::string& outcome, bool verified) {
+bool TSqliteStore::SettleRecording(int64_t report, int64_t kept, const std::string& outcome, bool verified) {
   try {
     Exec(Db, "BEGIN IMMEDIATE");
     if (verified) {
@@ -304,14 +304,16 @@ bool TSqliteStore::SettleRecording(int64_t report, const std::string& outcome, b
                        " ON CONFLICT(name, country) DO UPDATE SET score = excluded.score, time = excluded.time,"
                        " report = excluded.report WHERE excluded.score > verified_players.score");
       raise.Int(1, report).Step(Db);
-      TStatement kept(Db, "UPDATE recordings SET outcome = 'verified' WHERE report = ?1");
-      kept.Int(1, report).Step(Db);
+      TStatement settle(Db, "UPDATE recordings SET outcome = 'verified' WHERE report = ?1 AND kept = ?2");
+      settle.Int(1, report).Int(2, kept).Step(Db);
       // The mark shows on the page: it is made anew.
       Exec(Db, "UPDATE meta SET top_version = top_version + 1");
     } else {
       // Nothing worth keeping in a recording that does not give its score.
-      TStatement drop(Db, "UPDATE recordings SET outcome = ?2, bytes = NULL WHERE report = ?1 AND outcome <> 'verified'");
-      drop.Int(1, report).Text(2, outcome).Step(Db);
+      TStatement drop(Db,
+                      "UPDATE recordings SET outcome = ?2, bytes = NULL WHERE report = ?1 AND kept = ?3"
+                      " AND outcome <> 'verified'");
+      drop.Int(1, report).Text(2, outcome).Int(3, kept).Step(Db);
     }
     Exec(Db, "COMMIT");
     return true;
@@ -323,12 +325,12 @@ bool TSqliteStore::SettleRecording(int64_t report, const std::string& outcome, b
 std::optional<std::vector<TWaitingRecording>> TSqliteStore::WaitingRecordings(int limit) {
   try {
     TStatement query(Db,
-                     "SELECT r.report, s.score, r.bytes FROM recordings r JOIN scores s ON s.id = r.report"
+                     "SELECT r.report, r.kept, s.score, r.bytes FROM recordings r JOIN scores s ON s.id = r.report"
                      " WHERE r.outcome = 'waiting' ORDER BY r.report LIMIT ?1");
     query.Int(1, limit);
     std::vector<TWaitingRecording> waiting;
     while (query.Step(Db) == SQLITE_ROW)
-      waiting.push_back({query.Column(0), static_cast<int32_t>(query.Column(1)), query.ColumnBytes(2)});
+      waiting.push_back({query.Column(0), query.Column(1), static_cast<int32_t>(query.Column(2)), query.ColumnBytes(3)});
     return waiting;
   } catch (const std::exception&) {
     Error = sqlite3_errmsg(Db);

@@ -19,7 +19,7 @@ class TSqliteStore : public TScoreStore {
   std::optional<std::vector<TStoredScore>> All() override;
   TKeepResult KeepRecording(const std::string& name, int32_t score, const std::string& country,
                             const std::string& bytes, int64_t& report) override;
-  bool SettleRecording(int64_t report, const std::string& outcome, bool verified) override;
+  bool SettleRecording(int64_t report, int64_t kept, const std::string& outcome, bool verified) override;
   std::optional<std::vector<TWaitingRecording>> WaitingRecordings(int limit) override;
   std::optional<std::string> RecordingOutcome(int64_t report) override;
   std::string LastError() const override { return Error; }

@@ -41,13 +41,6 @@ std::shared_ptr<const TPage> TTableKeeper::Page(bool verifiedOnly) const {
   return verifiedOnly ? CurrentVerified : Current;
 }
 
-void TTableKeeper::Settle(int64_t report, const std::string& outcome, bool verified) {
-  {
-    std::lock_guard<std::mutex> hold(Lock);
-    Settlings.push_back({report, outcome, verified});
-  }
-  Wake.notify_one();
-}
 
 void TTableKeeper::Stop() {
   {
@@ -62,12 +55,10 @@ void TTableKeeper::Loop() {
   Clock::time_point looked = Clock::now();
   while (true) {
     std::deque<TCommitJob*> jobs;
-    std::deque<TSettling> settlings;
     {
       std::unique_lock<std::mutex> hold(Lock);
-      Wake.wait_until(hold, looked + LookEvery, [this] { return !Queue.empty() || !Settlings.empty() || Stopping; });
-      settlings.swap(Settlings);
-      if (Queue.empty() && settlings.empty() && Stopping) return;
+      Wake.wait_until(hold, looked + LookEvery, [this] { return !Queue.empty() || Stopping; });
+      if (Queue.empty() && Stopping) return;
       // Whatever arrived while the last commit was being written goes
       // into the next one together. Under load (the last commit held more
       // than one) the clients answered by it are still on their way back:
@@ -82,7 +73,6 @@ void TTableKeeper::Loop() {
       }
     }
     if (!jobs.empty()) Settle(jobs);
-    if (!settlings.empty()) SettleReplays(settlings);
     if (Clock::now() - looked >= LookEvery) {
       Look();
       looked = Clock::now();
@@ -138,19 +128,6 @@ void TTableKeeper::Settle(std::deque<TCommitJob*>& jobs) {
       if (job->Health) job->Ok = counts.has_value();
   }
   for (TCommitJob* job : jobs) Done(*job);
-}
-
-// A replay that ended is stored; a replay that could not be stored leaves
-// its recording waiting, replayed again at the next start.
-void TTableKeeper::SettleReplays(std::deque<TSettling>& settlings) {
-  bool marked = false;
-  for (const TSettling& s : settlings) {
-    if (!Store->SettleRecording(s.Report, s.Outcome, s.Verified))
-      LogLine("store failed, the replay of report " + std::to_string(s.Report) + " not kept: " + Store->LastError());
-    else
-      marked = marked || s.Verified;
-  }
-  if (marked) Rebuild();
 }
 
 void TTableKeeper::Rebuild() {

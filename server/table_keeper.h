@@ -1,7 +1,7 @@
 #pragma once
 // The one writer of the table: reports that arrive together are stored in
 // one commit, each answered only once the commit that holds it is on disk
-// (recordings and the replays' outcomes are stored in turn with them);
+// (a recording sent for a report is stored in turn with them);
 // and the pages of the first hundred (all, and verified only) are kept built, made anew only when they
 // change (by this service's reports, or by another program writing to the
 // store: a second service, a removal), so that a page view costs no read.
@@ -43,8 +43,6 @@ class TTableKeeper {
   // False once stopping: the job is not taken.
   bool Submit(TCommitJob* job);
   std::shared_ptr<const TPage> Page(bool verifiedOnly = false) const;
-  // A replay's end, stored in turn with the reports.
-  void Settle(int64_t report, const std::string& outcome, bool verified);
   // Settles the jobs already taken, then ends the thread.
   void Stop();
 
@@ -60,13 +58,6 @@ class TTableKeeper {
   mutable std::mutex Lock;
   std::condition_variable Wake;
   std::deque<TCommitJob*> Queue;
-  struct TSettling {
-    int64_t Report;
-    std::string Outcome;
-    bool Verified;
-  };
-  std::deque<TSettling> Settlings;
-  void SettleReplays(std::deque<TSettling>& settlings);
   bool Stopping = false;
   std::shared_ptr<const TPage> Current, CurrentVerified;
   int64_t SeenVersion = -1;

@@ -55,7 +55,7 @@ TEST(ScorePageInBrowser, ShowsCyrillicNamesInOrderAndMarkupAsText) {
     // His score was verified by its replay.
     int64_t report = 0;
     ASSERT_EQ(store.KeepRecording("\xC2\xE0\xF1\xFF", 5000, "\xD0\xEE\xF1\xF1\xE8\xFF", "recording", report), krKept);
-    ASSERT_TRUE(store.SettleRecording(report, "verified", true));
+    ASSERT_TRUE(store.SettleRecording(report, store.WaitingRecordings(1).value().at(0).Kept, "verified", true));
   }
   TServiceProcess service(db);
   const std::string url = service.Base + "/cgi/version.pl?prg=Voltrace2&show&type=0";

@@ -414,8 +414,8 @@ struct TFailingStore : TScoreStore {
                             int64_t& report) override {
     return Broken ? krFailed : Inner->KeepRecording(n, s, c, b, report);
   }
-  bool SettleRecording(int64_t report, const std::string& o, bool v) override {
-    return !Broken && Inner->SettleRecording(report, o, v);
+  bool SettleRecording(int64_t report, int64_t kept, const std::string& o, bool v) override {
+    return !Broken && Inner->SettleRecording(report, kept, o, v);
   }
   std::optional<std::vector<TWaitingRecording>> WaitingRecordings(int limit) override {
     return Broken ? std::nullopt : Inner->WaitingRecordings(limit);

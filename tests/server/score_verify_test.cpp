@@ -134,8 +134,9 @@ class ReplayingService : public ::testing::Test {
       int settled = 0;
       for (const char* o : VerificationOutcomes) settled += Outcomes(o);
       if (settled >= count) {
-        // The keeper stores the outcome after the replay has been counted.
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // The outcome is stored; the page follows at the keeper's next look
+        // at the store (every quarter of a second).
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
         return;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
