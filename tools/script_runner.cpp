@@ -41,6 +41,15 @@
 //                     4 rockets (in a race)
 //   level N           starts level N at once, as the next level would start
 //                     (in a race)
+//   replay save FILE  writes the recording of the race being played, or of
+//                     the last one
+//   replay watch FILE plays a recording back as the top-ten screen does (on
+//                     the top-ten screen)
+//   replay trace FILE [full]  from now on, after every frame that ran a
+//                     recorded frame of a race (played or watched), appends
+//                     the frame's number, its score, level, lives and time,
+//                     and a hash of the race's whole state (with "full": the
+//                     state itself, far larger)
 //   random SEED TICKS seeded random keys, typing, mouse, clicks, the close
 //                     button and waits for TICKS ticks (soak runs); a game
 //                     that ends is started again
@@ -67,6 +76,10 @@
 #include "race/player/player.h"
 #include "race/race.h"
 #include "race/race_state.h"
+#include "race/replay/recorder.h"
+#include "race/replay/replay_keep.h"
+#include "race/replay/replay_run.h"
+#include "race/replay/replay_watch.h"
 #include "screens/activate_item.h"
 #include "screens/buttons.h"
 #include "screens/menu_button.h"
@@ -91,6 +104,13 @@ struct TRunner {
   double ClockMs = 0;
   long long Ticks = 0;
   int LineNo = 0;
+  // The race trace (replay trace): the file, and the recorded frames already
+  // written of the race being recorded or watched.
+  std::ofstream Trace;
+  bool TraceFull = false;
+  size_t TracedTicks = 0;
+  const TRecording* TracedRecording = nullptr;
+  TRecording Watched;
 
   void Fail(const std::string& message) {
     std::fprintf(stderr, "script line %d: %s\n", LineNo, message.c_str());
@@ -113,8 +133,56 @@ struct TRunner {
       Machine.NowMs = static_cast<int64_t>(std::floor(ClockMs));
       RunFrame(Machine.NowMs);
       ++Ticks;
+      if (Trace.is_open()) TraceFrame();
       if (RealNetwork && Machine.HttpPending() > 0)
         std::this_thread::sleep_for(std::chrono::microseconds(1000000 / Machine.Refresh));
+    }
+  }
+
+  // One line for the frame's last recorded frame, when it ran one. A frame
+  // that only gave the car its sounds back is not a frame of its own in a
+  // playback, so it is folded into the next.
+  void TraceFrame() {
+    const TRecording* r = ReplayWatched ? &Watched : LatestRecording();
+    const size_t done = ReplayWatched ? WatchedTicks() : r ? r->Ticks.size() : 0;
+    if (r != TracedRecording || done < TracedTicks) TracedTicks = 0;
+    TracedRecording = r;
+    if (r == nullptr || done == TracedTicks) return;
+    TracedTicks = done;
+    if (r->Ticks[done - 1].Kind == rtResume) return;
+    const std::string race = DumpRace();
+    Trace << done - 1 << ' ' << Score << ' ' << Level << ' ' << Lives << ' ' << TimeLeft << ' ';
+    if (TraceFull) {
+      Trace << race << '\n';
+    } else {
+      uint64_t hash = 14695981039346656037ull;
+      for (unsigned char c : race) hash = (hash ^ c) * 1099511628211ull;
+      char text[24];
+      std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+      Trace << text << '\n';
+    }
+  }
+
+  void Replay(std::istringstream& words) {
+    std::string what, file;
+    if (!(words >> what >> file)) Fail("replay needs save, watch or trace and a file name");
+    Start();
+    if (what == "save") {
+      const TRecording* r = LatestRecording();
+      if (r == nullptr) Fail("replay save: no race recorded that can be played back");
+      if (!WriteRecordingFile(file, *r)) Fail("cannot write " + file);
+    } else if (what == "watch") {
+      std::string error;
+      if (!ReadRecordingFile(file, Watched, error)) Fail("replay watch: " + file + ": " + error);
+      if (GameScreen != 4 || OverlayWindow != 0) Fail("replay watch needs the top-ten screen");
+      WatchFromTable(Watched);
+    } else if (what == "trace") {
+      std::string full;
+      TraceFull = (words >> full) && full == "full";
+      Trace.open(file, std::ios::trunc);
+      if (!Trace) Fail("cannot write " + file);
+    } else {
+      Fail("replay needs save, watch or trace");
     }
   }
 
@@ -324,6 +392,7 @@ struct TRunner {
         if (!(words >> n) || n < INT32_MIN || n > INT32_MAX) Fail("score needs a 32-bit number");
         Start();
         Score = static_cast<int32_t>(n);
+        SpoilRecording();
       } else if (cmd == "http") {
         int status;
         std::string when;
@@ -347,11 +416,13 @@ struct TRunner {
         Start();
         if (GameScreen != 6 || Player == nullptr) Fail("give needs a race");
         Player->GiveBonus(static_cast<uint8_t>(kind));
+        SpoilRecording();
       } else if (cmd == "level") {
         int n;
         if (!(words >> n) || n < 1) Fail("level needs a level number from 1");
         Start();
         if (GameScreen != 6 || Player == nullptr) Fail("level needs a race");
+        RecordLevelJump(n);
         Level = n - 1;
         StartLevel(true);
       } else if (cmd == "random") {
@@ -359,6 +430,8 @@ struct TRunner {
         if (!(words >> seed >> ticks) || ticks < 0) Fail("random needs a seed and a tick count");
         if (Machine.Refresh <= 0) Fail("random needs a refresh rate above 0");
         RandomInput(static_cast<uint64_t>(seed), ticks);
+      } else if (cmd == "replay") {
+        Replay(words);
       } else if (cmd == "close") {
         Start();
         if (!Terminated) FormCloseQuery();

@@ -6,6 +6,7 @@
 #include "platform/headless_platform.h"
 #include "race/overlay_windows.h"
 #include "race/player/player.h"
+#include "race/race.h"
 #include "race/race_state.h"
 #include "race/world/finish_line.h"
 #include "race/world/scroll_background.h"
@@ -25,8 +26,10 @@
 #include "shell/language.h"
 #include "shell/main_window.h"
 #include "shell/player_settings.h"
+#include "shell/random.h"
 #include "shell/settings.h"
 #include "shell/sound.h"
+#include "sprites/pointer.h"
 #include "sprites/sprite.h"
 #include "tools/world_dump.h"
 
@@ -200,5 +203,58 @@ std::string DumpState(THeadlessPlatform& platform, long long tick) {
     buttons.push_back(buf);
   }
   j.List("Buttons", buttons);
+  return j.Text + "}";
+}
+
+std::string DumpRace() {
+  TJson j;
+  const auto exact = [&j](const char* name, double v) {
+    j.Key(name);
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "\"%a\"", v);
+    j.Text += buf;
+  };
+  j.Int("RandomSeed", RandomSeed());
+  // A pause or the leave question is the player's, not the race's: a
+  // playback holds none.
+  j.Int("TimedWindow", OverlayWindow == 3 || OverlayWindow == 6 || OverlayWindow == 7 ? OverlayWindow : 0);
+  j.Int("OverlayTimer", OverlayTimer);
+  j.Int("Level", Level);
+  j.Int("TrackLength", TrackLength);
+  j.Int("TimeLeft", TimeLeft);
+  j.Int("Score", Score);
+  j.Int("Lives", Lives);
+  j.Int("MapRow", MapRow);
+  j.Int("MapCol", MapCol);
+  exact("BackgroundX", Background ? Background->X : 0);
+  exact("BackgroundY", Background ? Background->Y : 0);
+  exact("ScrollDX", ScrollDX);
+  exact("ScrollDY", ScrollDY);
+  j.Int("FinishCrossed", Finish ? Finish->Crossed : 0);
+  j.Int("SpeedometerAngle", Speedometer ? static_cast<long long>(Speedometer->Angle) : 0);
+  if (Player) {
+    const TPlayer& p = *Player;
+    exact("Speed", p.Speed);
+    exact("Steer", p.Steer);
+    exact("Drag", p.Drag);
+    j.Int("Heading", p.Heading);
+    j.Int("Energy", p.Energy);
+    j.Int("OnRoad", p.OnRoad);
+    j.Int("Wrecked", p.Wrecked);
+    j.Bool("Visible", p.Visible);
+    j.Int("TimeUp", p.TimeUp);
+    j.Int("RespawnTimer", p.RespawnTimer);
+    j.Int("StartPlaced", p.StartPlaced);
+    j.Int("NitroOn", p.NitroOn);
+    exact("Nitro", p.Nitro);
+    j.Int("WeaponKind", p.WeaponKind);
+    j.Int("WeaponFrame", p.WeaponFrame);
+    j.Int("Ammo", p.Ammo);
+    j.Int("FireCooldown", p.FireCooldown);
+    j.Int("EngineFlags", p.SndMaxed | p.SndAccel << 1 | p.SndShift << 2 | p.SndSlowed << 3 | p.SndNeutral << 4 |
+                             p.SndBrake << 5 | p.SndNitro << 6 | p.HornOn << 7);
+  }
+  j.Key("World");
+  j.Text += DumpWorld();
   return j.Text + "}";
 }

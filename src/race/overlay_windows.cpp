@@ -30,6 +30,7 @@
 int OverlayTimer = 0;
 uint8_t SendChosen = 0;
 uint8_t SendingShown = 0;
+uint32_t RaceResumes = 0;
 
 namespace {
 
@@ -55,7 +56,7 @@ void StopCarSounds() {
 
 // The timed messages close on the first tick with less than a frame left.
 bool RunTimer() {
-  if (OverlayTimer - FrameMs >= 0) {
+  if (!OverlayTimerRunsOut()) {
     OverlayTimer -= FrameMs;
     return false;
   }
@@ -153,6 +154,8 @@ void LeaveGame() {
 
 }  // namespace
 
+bool OverlayTimerRunsOut() { return OverlayTimer - FrameMs < 0; }
+
 void OpenOverlay(int kind) {
   if (OverlayWindow == 9 && (kind == 1 || kind == 2)) {
     // The window's close button while the score is being sent: the entry is
@@ -212,7 +215,10 @@ void CloseOverlay() {
     TextCursor = nullptr;
   }
   WindowSprite = nullptr;
-  if ((kind == 2 || kind == 5) && GameScreen == 6 && Player) Player->ResumePlayerSounds(true);
+  if ((kind == 2 || kind == 5) && GameScreen == 6 && Player) {
+    Player->ResumePlayerSounds(true);
+    ++RaceResumes;
+  }
   OverlayWindow = 0;
 }
 

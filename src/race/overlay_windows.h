@@ -10,6 +10,14 @@ extern uint8_t SendChosen;   // the name entry's send box when the name was conf
 // while the report is under way.
 extern uint8_t SendingShown;
 
+// How many times a pause or the leave question has closed over a race and
+// given the car its sounds back (which also sets the car's engine flags):
+// the game's recorder notes each one.
+extern uint32_t RaceResumes;
+
+// A timed message (level, time-up, game over) closes on this tick.
+bool OverlayTimerRunsOut();
+
 // Does nothing while another window is open.
 void OpenOverlay(int kind);
 void CloseOverlay();

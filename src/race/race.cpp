@@ -26,6 +26,7 @@
 #include "shell/input.h"
 #include "shell/key_bindings.h"
 #include "shell/language.h"
+#include "shell/random.h"
 #include "shell/sound.h"
 #include "sprites/pointer.h"
 #include "sprites/sprite.h"
@@ -90,6 +91,7 @@ void SetLevel(int level) {
   CarCount = 10 * Level * Level;
   if (CarCount > 200) CarCount = 200;
   GenerateTrack();
+  ++TownsBuilt;
   RefreshBackground();
 }
 
@@ -100,6 +102,8 @@ void RefreshBackground() {
 }
 
 void StartRace() {
+  RaceStartRandomState = RandomSeed();
+  ++RacesStarted;
   GameScreen = 6;
   PlayScreenMusic();
   Platform->ShowCursor(false);

@@ -7,6 +7,9 @@ int CarCount = 0;
 int Lives = 3;
 int32_t Score = 0;
 uint8_t RaceEvents = reNone;
+uint32_t RaceStartRandomState = 0;
+uint32_t RacesStarted = 0;
+uint32_t TownsBuilt = 0;
 
 void AddScore(int points) { Score += points; }
 

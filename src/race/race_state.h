@@ -22,5 +22,13 @@ enum TRaceEvent : uint8_t {
 extern uint8_t RaceEvents;  // TRaceEvent bits
 inline void ReportRaceEvent(TRaceEvent event) { RaceEvents |= event; }
 
+// What the game's recorder reads to follow the race: the generator's state
+// as the race started (everything random in it comes from there), and how
+// many races and towns have been made since start-up (a new town is a new
+// level, or the same level again).
+extern uint32_t RaceStartRandomState;
+extern uint32_t RacesStarted;
+extern uint32_t TownsBuilt;
+
 void AddScore(int points);
 void ResetRaceState();

@@ -11,6 +11,9 @@
 #include "platform/platform.h"
 #include "race/overlay_windows.h"
 #include "race/race.h"
+#include "race/replay/recorder.h"
+#include "race/replay/replay_run.h"
+#include "race/replay/replay_watch.h"
 #include "race/world/scroll_background.h"
 #include "screens/activate_item.h"
 #include "screens/links.h"
@@ -52,6 +55,9 @@ void ReportLookupError(const ELookupError& e) {
   lastMessage = e.what();
   std::fprintf(stderr, "voltrace2: %s\n", e.what());
 }
+
+// The race screen with the player driving, not a replay being watched.
+bool RacePlayed() { return GameScreen == 6 && !ReplayWatched; }
 
 template <class F>
 void Guarded(F&& action) {
@@ -133,7 +139,12 @@ void Tick(int lagCount) {
   if (!canDraw) return;
   MDXSpriteEngine.Draw();
   PollKeys();
-  if (OverlayWindow != 0) {
+  RecordFrame(lagCount);
+  if (ReplayWatched && OverlayWindow != 1) {
+    // A replay on the race screen: it plays its own frames, and the only
+    // window the player can open over it is the exit question.
+    WatchTick(lagCount);
+  } else if (OverlayWindow != 0) {
     OverlayTick(lagCount);
     // The options stay readable under a window opened over them.
     if (GameScreen == 3) OptionsTexts();
@@ -195,7 +206,7 @@ void FormKeyDown(int key, bool alt) {
     if (key == VK_CONTROL) KeyCtrl = 1;
     if ((alt && key == VK_RETURN) || key == VK_F11) {
       FullScreen = FullScreen ? 0 : 1;
-      if (GameScreen == 6) OpenOverlay(5);
+      if (RacePlayed()) OpenOverlay(5);
       ApplyDisplayMode();
     }
   });
@@ -247,13 +258,13 @@ void MDXDrawClick() {
 void GamepadRemoved() {
   if (SaveFailedNoticeMs > 0) return;
   Guarded([] {
-    if (GameScreen == 6) OpenOverlay(5);
+    if (RacePlayed()) OpenOverlay(5);
   });
 }
 
 void FormCloseQuery() {
   if (SaveFailedNoticeMs > 0) return CloseSaveFailedNotice();
-  Guarded([] { OpenOverlay(GameScreen == 6 ? 2 : 1); });
+  Guarded([] { OpenOverlay(RacePlayed() ? 2 : 1); });
 }
 
 void ApplyDisplayMode() {
@@ -303,6 +314,8 @@ void ResetGame() {
   ClearLinkNotice();
   ResetHelpScreen();
   ResetRace();
+  ResetRecorder();
+  ResetWatching();
   Background = nullptr;
   SetDefaultOptions();
   DisplayModeChosen = -1;

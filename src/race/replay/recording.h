@@ -31,6 +31,7 @@ enum TRecordedKey : uint8_t {
 enum TRecordedTickKind : uint8_t {
   rtRace = 0,    // the race's tick ran with these keys
   rtWindow = 1,  // a timed window over the race counted down (level message, time-up, game over)
+  rtResume = 2,  // a pause or the leave question closed: the car's sounds came back
 };
 
 struct TRecordedTick {
@@ -72,6 +73,13 @@ struct TRecording {
   std::vector<TGhostPoint> Path;  // one per rtRace tick
   std::vector<TRecordedLevel> Levels;
 };
+
+// The most a file may hold; anything claiming more is refused. About four
+// hours of driving at 144 Hz, far beyond any game played.
+constexpr uint32_t MaxRecordedTicks = uint32_t{1} << 21;
+constexpr uint32_t MaxRecordedLevels = 4096;
+constexpr size_t MaxRecordedNameBytes = 32;
+constexpr size_t MaxRecordingFileBytes = size_t{16} << 20;
 
 // The file's bytes: a small header, then the run-length coded, compressed
 // ticks and path.
