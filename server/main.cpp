@@ -13,6 +13,7 @@
 #include "client_address.h"
 #include "score_verifier.h"
 #include "gfx/cp1251.h"
+#include "race/replay/recording.h"
 #include "score_service.h"
 #include "sqlite_store.h"
 
@@ -172,7 +173,8 @@ int main(int argc, char** argv) {
     else if (arg == "--game-data") options.Verify.GameData = value;
     else if (arg == "--replay-seconds") options.Verify.CpuSeconds = Whole(arg, value, 1, 3600);
     else if (arg == "--replays") options.Verify.Workers = Whole(arg, value, 1, 64);
-    else if (arg == "--max-recording") options.MaxRecording = static_cast<size_t>(Whole(arg, value, 1024, 1 << 30));
+    else if (arg == "--max-recording")
+      options.MaxRecording = static_cast<size_t>(Whole(arg, value, 1024, static_cast<int>(MaxRecordingFileBytes)));
     // The replay's own, given by the service to its child.
     else if (arg == "--tick-cap") tickCap = static_cast<uint32_t>(Whole(arg, value, 1, INT32_MAX));
     else if (arg == "--score") claimed = Whole(arg, value, INT32_MIN, INT32_MAX);

@@ -44,7 +44,7 @@ bool PlausibleRecording(const TRecording& recording, std::string& why) {
   for (size_t i = 0; i < recording.Ticks.size(); ++i) {
     const TRecordedTick& t = recording.Ticks[i];
     const int rate = RateOf(t.SpeedFactor);
-    if (t.Kind != rtRace && t.Kind != rtWindow) {
+    if (t.Kind != rtRace && t.Kind != rtWindow && t.Kind != rtResume) {
       why = "frame " + std::to_string(i) + " of an unknown kind";
     } else if (rate == 0 || rate > fastest) {
       why = "frame " + std::to_string(i) + " at a speed no display of " + std::to_string(recording.RefreshRate) +

@@ -8,7 +8,7 @@
 
 #include "platform/headless_platform.h"
 #include "replay_check.h"
-#include "replay_stand_in.h"
+#include "race/replay/replay_run.h"
 #include "score_verifier.h"
 #include "sprites/image_list.h"
 #include "sprites/wave_list.h"
@@ -23,7 +23,7 @@ bool ReadInput(std::vector<uint8_t>& bytes) {
     if (n == 0) return true;
     if (n < 0) return false;
     bytes.insert(bytes.end(), buffer, buffer + n);
-    if (bytes.size() > RecordingMaxBytes) return true;
+    if (bytes.size() > MaxRecordingFileBytes) return true;
   }
 }
 
@@ -38,7 +38,8 @@ int Say(const std::string& line) {
 int VerifyRecordingCommand(const std::string& gameData, uint32_t tickCap, int32_t score) {
   std::vector<uint8_t> bytes;
   if (!ReadInput(bytes)) return Say("unreadable cannot read the recording");
-  if (bytes.size() > RecordingMaxBytes) return Say("unreadable larger than " + std::to_string(RecordingMaxBytes) + " bytes");
+  if (bytes.size() > MaxRecordingFileBytes)
+    return Say("unreadable larger than " + std::to_string(MaxRecordingFileBytes) + " bytes");
   TRecording recording;
   std::string why;
   if (!DecodeRecording(bytes.data(), bytes.size(), recording, why)) return Say("unreadable " + why);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "replay_stand_in.h"
+#include "race/replay/replay_run.h"
 #include "score_verifier.h"
 
 namespace {

@@ -11,11 +11,13 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include "postgres_server.h"
+#include "race/replay/replay_scripts.h"
 #include "replay_check.h"
-#include "replay_stand_in.h"
+#include "race/replay/replay_run.h"
 #include "score_service.h"
 #include "screens/score_report.h"
 #include "service_log.h"
@@ -42,24 +44,28 @@ std::string RecordingTarget(const std::string& name, int32_t score) {
 const char AllPage[] = "/cgi/version.pl?prg=Voltrace2&show&type=0";
 const char VerifiedPage[] = "/cgi/version.pl?prg=Voltrace2&show&type=0&verified=1";
 
-// A game as the game records it, at 85 Hz: a few hundred frames of driving
-// and steering, then the windows that end it.
-TRecording GenuineRecording() {
-  TRecording r;
-  r.RandomState = 0x5EED1234;
-  r.SelectedCar = 3;
-  r.RefreshRate = 85;
-  for (int i = 0; i < 600; ++i) {
-    TRecordedTick t;
-    t.Kind = i < 560 ? rtRace : rtWindow;
-    t.Keys = static_cast<uint8_t>(rkAccelerate | (i % 90 < 20 ? rkLeft : 0) | (i % 70 == 0 ? rkFire : 0));
-    t.LagCount = 12;
-    t.FrameMs = 11;
-    t.SpeedFactor = 1;
-    r.Ticks.push_back(t);
-  }
-  r.FinalScore = ReplayToEnd(r, ReplayTickCap).Score;
-  r.FinalLevel = 1;
+// A game as the game records it: the script runner drives restlessly
+// (steering, firing, nitro, a pause, a leave question answered No) for a
+// minute at hz and leaves the race; the recording is the runner's. Made
+// once per rate for the whole test program.
+const TRecording& GenuineRecording(int hz = 85) {
+  static std::map<int, TRecording> made;
+  if (made.count(hz)) return made[hz];
+  TScratch scratch;
+  fs::create_directories(scratch.Dir / "Data/Save");
+  for (const char* part : {"Res", "Music", "Fonts"})
+    if (fs::exists(fs::path("Data") / part))
+      fs::create_directory_symlink(fs::absolute(fs::path("Data") / part), scratch.Dir / "Data" / part);
+  const fs::path file = scratch.Dir / "game.vrec";
+  std::ofstream(scratch.Dir / "play.script") << ToRaceAt(hz, 31) + RestlessDriving(hz, 31, 60) + LeaveTheRace() +
+                                                    "replay save " + file.string() + "\n";
+  std::string output;
+  EXPECT_EQ(RunCommand("cd '" + scratch.Dir.string() + "' && '" VT_SCRIPT_RUNNER "' play.script", output), 0) << output;
+  const std::string bytes = ReadFile(file);
+  TRecording& r = made[hz];
+  std::string why;
+  EXPECT_TRUE(DecodeRecording(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), r, why)) << why;
+  EXPECT_GT(r.FinalScore, 0) << "a game that scored";
   return r;
 }
 
@@ -144,6 +150,15 @@ class ReplayingService : public ::testing::Test {
     ADD_FAILURE() << "no replay settled in time";
   }
   std::vector<TStoredScore> Stored() { return OpenScoreStore(Where)->All().value(); }
+  std::string Logged() {
+    std::fflush(LogFile);
+    std::rewind(LogFile);
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, LogFile)) > 0) text.append(buf, n);
+    return text;
+  }
 
   TScratch Scratch;
   std::string Where;
@@ -159,27 +174,34 @@ class VerifiedScores : public ReplayingService, public ::testing::WithParamInter
   void SetUp() override { Open(GetParam()); }
 };
 
-TEST_P(VerifiedScores, AGenuineRecordingMarksItsScoreOnBothPages) {
+TEST_P(VerifiedScores, GenuineRecordingsMarkTheirScoresOnBothPages) {
   Start();
-  const TRecording genuine = GenuineRecording();
-  ASSERT_EQ(Report("Ann", genuine.FinalScore), 200);
-  ASSERT_EQ(Report("Bob", genuine.FinalScore + 1), 200);  // above her, and never verified
-  ASSERT_EQ(Send(RecordingTarget("Ann", genuine.FinalScore), Bytes(genuine)), 202);
-  AwaitReplays(1);
-  EXPECT_EQ(Outcomes("verified"), 1);
-  const std::string all = Get(AllPage);
-  const std::string ann = "<td class=\"name\">Ann</td><td class=\"score\">" + std::to_string(genuine.FinalScore) +
-                          VerifiedMark + "</td>";
-  EXPECT_NE(all.find(ann), std::string::npos) << all;
-  EXPECT_NE(all.find("<td class=\"name\">Bob</td><td class=\"score\">" + std::to_string(genuine.FinalScore + 1) +
-                     "</td>"),
+  // A game at each of three rates, each its player's; and Bob, above them
+  // all, whose score is never verified.
+  int32_t best = 0;
+  for (int hz : {60, 85, 144}) {
+    const TRecording& genuine = GenuineRecording(hz);
+    const std::string name = "Ann" + std::to_string(hz);
+    ASSERT_EQ(Report(name, genuine.FinalScore), 200);
+    ASSERT_EQ(Send(RecordingTarget(name, genuine.FinalScore), Bytes(genuine)), 202);
+    best = std::max(best, genuine.FinalScore);
+  }
+  ASSERT_EQ(Report("Bob", best + 1), 200);
+  AwaitReplays(3);
+  EXPECT_EQ(Outcomes("verified"), 3) << Logged();
+  const std::string all = Get(AllPage), verified = Get(VerifiedPage);
+  for (int hz : {60, 85, 144}) {
+    const std::string row = "<td class=\"name\">Ann" + std::to_string(hz) + "</td><td class=\"score\">" +
+                            std::to_string(GenuineRecording(hz).FinalScore) + VerifiedMark + "</td>";
+    EXPECT_NE(all.find(row), std::string::npos) << row << "\n" << all;
+    EXPECT_NE(verified.find(row), std::string::npos) << row;
+  }
+  EXPECT_NE(all.find("<td class=\"place\">1</td><td class=\"name\">Bob</td><td class=\"score\">" +
+                     std::to_string(best + 1) + "</td>"),
             std::string::npos);
-  const std::string verified = Get(VerifiedPage);
-  EXPECT_NE(verified.find(ann), std::string::npos);
   EXPECT_EQ(verified.find("Bob"), std::string::npos) << "the verified page lists verified scores only";
-  EXPECT_NE(verified.find("<td class=\"place\">1</td><td class=\"name\">Ann</td>"), std::string::npos);
   // Once verified, another recording for the report changes nothing.
-  EXPECT_EQ(Send(RecordingTarget("Ann", genuine.FinalScore), "junk"), 200);
+  EXPECT_EQ(Send(RecordingTarget("Ann85", GenuineRecording(85).FinalScore), "junk"), 200);
 }
 
 // A cheat's recording and what the replay makes of it.
@@ -192,17 +214,26 @@ struct TTampering {
 
 void PrintTo(const TTampering& t, std::ostream* os) { *os << t.Case; }
 
+// The first frame of the race from the 200th on where the car is driven.
+size_t DrivenFrame(const TRecording& r) {
+  for (size_t i = 200; i < r.Ticks.size(); ++i)
+    if (r.Ticks[i].Kind == rtRace && (r.Ticks[i].Keys & rkAccelerate)) return i;
+  return 0;
+}
+
 const TTampering Tamperings[] = {
-    // The report and the recording both claim a better score.
-    {"ScoreRaisedInBoth", 1000, [](TRecording& r) { r.FinalScore += 1000; }, "mismatch"},
+    // The report and the recording both claim a better score: the race
+    // replayed ends with the true one.
+    {"ScoreRaisedInBoth", 1000, [](TRecording& r) { r.FinalScore += 1000; }, "diverged"},
     // The report claims more than the genuine recording names.
     {"ReportRaised", 1000, [](TRecording&) {}, "mismatch"},
-    {"OneTicksKeys", 0, [](TRecording& r) { r.Ticks[200].Keys ^= rkLeft; }, "mismatch"},
-    {"Seed", 0, [](TRecording& r) { r.RandomState ^= 1; }, "mismatch"},
-    // The race slowed to a crawl: 85 Hz frames claiming a 1000 Hz step.
-    {"SlowMotion", 0, [](TRecording& r) { r.Ticks[10].SpeedFactor = 85.0 / 1000; }, "implausible"},
+    {"OneFramesKeys", 0, [](TRecording& r) { r.Ticks[DrivenFrame(r)].Keys ^= rkLeft; }, "diverged"},
+    {"Seed", 0, [](TRecording& r) { r.RandomState ^= 1; }, "diverged"},
+    {"Car", 0, [](TRecording& r) { r.SelectedCar = r.SelectedCar % 6 + 1; }, "diverged"},
+    // The race slowed to a crawl: frames claiming a 1000 Hz step.
+    {"SlowMotion", 0, [](TRecording& r) { r.Ticks[DrivenFrame(r)].SpeedFactor = 85.0 / 1000; }, "implausible"},
     // The clock stopped.
-    {"ClockStopped", 0, [](TRecording& r) { r.Ticks[300].FrameMs = 0; }, "implausible"},
+    {"ClockStopped", 0, [](TRecording& r) { r.Ticks[DrivenFrame(r)].FrameMs = 0; }, "implausible"},
 };
 
 class Tampered : public ReplayingService, public ::testing::WithParamInterface<TTampering> {
@@ -216,11 +247,12 @@ TEST_P(Tampered, IsNeverMarked) {
   Start();
   TRecording recording = GenuineRecording();
   const int32_t reported = recording.FinalScore + GetParam().ReportedOver;
+  ASSERT_GT(DrivenFrame(recording), 0u);
   GetParam().Alter(recording);
   ASSERT_EQ(Report("Ann", reported), 200);
   ASSERT_EQ(Send(RecordingTarget("Ann", reported), Bytes(recording)), 202);
   AwaitReplays(1);
-  EXPECT_EQ(Outcomes(GetParam().Outcome), 1);
+  EXPECT_EQ(Outcomes(GetParam().Outcome), 1) << Logged();
   EXPECT_EQ(Outcomes("verified"), 0);
   EXPECT_FALSE(Stored()[0].Verified);
   EXPECT_EQ(Get(AllPage).find(VerifiedMark), std::string::npos);
