@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "platform/platform.h"
+#include "race/replay/recorder.h"
+#include "race/replay/recording.h"
 
 int ScoreReportConnectTimeoutMs = 4000;
 int ScoreReportTotalTimeoutMs = 8000;
@@ -17,8 +19,20 @@ const char ReportKey = VT_REPORT_KEY[0];
 const char* const ReportHeaders[] = {"Accept: text/html, */*", "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
                                      "Content-Type: text/html"};
 
-// The report under way, 0 when none.
+// The report under way, 0 when none; then the recording that follows it.
 int ReportRequest = 0;
+int RecordingRequestId = 0;
+THttpGet RecordingToSend;  // its Url empty when there is none
+
+// The recording of the game whose score is reported (the report is sent
+// before its race screen closes, so the recording is still the latest),
+// when it ended with that score. A race the recorder could not play back
+// sends none. Its name is not compared: the service checks the score alone.
+std::vector<uint8_t> ReportedGameRecording(int32_t score) {
+  const TRecording* latest = LatestRecording();
+  if (latest == nullptr || latest->FinalScore != score) return {};
+  return EncodeRecording(*latest);
+}
 
 }  // namespace
 
@@ -42,11 +56,29 @@ std::string EncodeBase32(const std::string& digits) {
   return code;
 }
 
-std::string ScoreReportUrl(const std::string& name, int32_t score, const std::string& country) {
+std::string ScoreReportCode(const std::string& name, int32_t score, const std::string& country) {
   std::string record = "type=0|name=" + name + "|score=" + std::to_string(score) + "|key=" + ReportKey +
                        "|p=|add=" + country + "|z=";
   while (record.size() % 5 != 0) record += '0';
-  return ScoreServerAddress() + "/cgi/version.pl?hs&prg=Voltrace2&inf=" + EncodeBase32(EncodeBits(record));
+  return EncodeBase32(EncodeBits(record));
+}
+
+std::string ScoreReportUrl(const std::string& name, int32_t score, const std::string& country) {
+  return ScoreServerAddress() + "/cgi/version.pl?hs&prg=Voltrace2&inf=" + ScoreReportCode(name, score, country);
+}
+
+THttpGet RecordingRequest(const std::string& name, int32_t score, const std::string& country,
+                          const std::vector<uint8_t>& recording) {
+  THttpGet post;
+  post.Url = ScoreServerAddress() + "/cgi/version.pl?rec&prg=Voltrace2&inf=" + ScoreReportCode(name, score, country);
+  // "Expect:" empty: the body goes at once, without waiting for the
+  // service's leave to send it.
+  post.Headers = {"Content-Type: application/octet-stream", "Expect:"};
+  post.ConnectTimeoutMs = ScoreReportConnectTimeoutMs;
+  post.TotalTimeoutMs = ScoreReportTotalTimeoutMs;
+  post.Post = true;
+  post.Body.assign(recording.begin(), recording.end());
+  return post;
 }
 
 std::string ScoreServerAddress() {
@@ -69,19 +101,32 @@ std::string OnlineTableUrl() { return ScoreServerAddress() + "/cgi/version.pl?pr
 
 void StartScoreReport(const std::string& name, int32_t score, const std::string& country) {
   AbandonScoreReport();
+  const std::vector<uint8_t> recording = ReportedGameRecording(score);
+  if (!recording.empty()) RecordingToSend = RecordingRequest(name, score, country, recording);
   ReportRequest = Platform->HttpStart(ScoreReportRequest(name, score, country));
 }
 
 bool ScoreReportEnded() {
-  if (ReportRequest == 0) return true;
   int status = 0;
-  if (!Platform->HttpPoll(ReportRequest, status)) return false;
-  // No answer of the service is used; a failed report changes nothing.
-  ReportRequest = 0;
+  if (ReportRequest != 0) {
+    if (!Platform->HttpPoll(ReportRequest, status)) return false;
+    ReportRequest = 0;
+    // The service has the report: its recording follows, in a second
+    // request, so that the report itself stays the request it always was.
+    if (status == 200 && !RecordingToSend.Url.empty()) RecordingRequestId = Platform->HttpStart(RecordingToSend);
+    RecordingToSend = THttpGet{};
+  }
+  if (RecordingRequestId != 0) {
+    if (!Platform->HttpPoll(RecordingRequestId, status)) return false;
+    // Whatever the service made of it, the game goes on as before.
+    RecordingRequestId = 0;
+  }
   return true;
 }
 
 void AbandonScoreReport() {
   if (ReportRequest != 0) Platform->HttpAbandon(ReportRequest);
-  ReportRequest = 0;
+  if (RecordingRequestId != 0) Platform->HttpAbandon(RecordingRequestId);
+  ReportRequest = RecordingRequestId = 0;
+  RecordingToSend = THttpGet{};
 }

@@ -11,6 +11,7 @@
 #include "race/overlay_windows.h"
 #include "race/race.h"
 #include "race/race_state.h"
+#include "race/replay/recording.h"
 #include "screens/activate_item.h"
 #include "screens/score_report.h"
 #include "shell/game_state.h"
@@ -139,12 +140,14 @@ TEST_F(NameEntryTest, TheSendingNoticeIsDrawnWithoutTheNameEntryFrame) {
 // How the pretend service answers, and the tick (at 11 ms a tick, counted
 // from Enter) on which the table opens: the report starts on the second
 // tick; a slow answer comes when its time has passed; a service that never
-// answers is given up after the report's 8 s.
+// answers is given up after the report's 8 s. A report the service took
+// (200) is followed by the game's recording, which the notice waits for too.
 struct TAnswer {
   const char* Case;
   int Status;
   int AnswerMs;
   int TableTick;
+  size_t Requests;
 };
 
 void PrintTo(const TAnswer& a, std::ostream* os) { *os << a.Case; }
@@ -166,18 +169,43 @@ TEST_P(SendingTest, TheNoticeStaysUpUntilTheReportEndsThenTheTableOpens) {
   EXPECT_EQ(tick, GetParam().TableTick);
   EXPECT_EQ(GameScreen, 4);
   EXPECT_EQ(OverlayWindow, 0);
-  EXPECT_EQ(Machine.HttpRequests.size(), 1u);
+  EXPECT_EQ(Machine.HttpRequests.size(), GetParam().Requests);
   EXPECT_EQ(Machine.HttpPending(), 0);
   EXPECT_EQ(HighScores[6].Name, Cp1251FromUtf8("Птр")) << "the entry stays in the local table";
   EXPECT_EQ(HighScores[6].Score, 3000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Services, SendingTest,
-                         ::testing::Values(TAnswer{"Refused", 0, 0, 2}, TAnswer{"ServerError", 500, 0, 2},
-                                           TAnswer{"Answered", 200, 0, 2},
-                                           TAnswer{"SlowThreeSeconds", 200, 3000, 275},
-                                           TAnswer{"NeverAnswers", 200, -1, 730}),
+                         ::testing::Values(TAnswer{"Refused", 0, 0, 2, 1}, TAnswer{"ServerError", 500, 0, 2, 1},
+                                           TAnswer{"Answered", 200, 0, 2, 2},
+                                           TAnswer{"SlowThreeSeconds", 200, 3000, 548, 2},
+                                           TAnswer{"NeverAnswers", 200, -1, 730, 1}),
                          [](const auto& info) { return std::string(info.param.Case); });
+
+// The report a service took is followed by the recording of the game, to
+// the report's own address with "rec" for "hs": the race as played, ending
+// with the reported score. The report itself is unchanged.
+TEST_F(NameEntryTest, TheRecordingOfTheGameFollowsATakenReport) {
+  Machine.HttpStatus = 200;
+  Type("Ann");
+  FormKeyPress(13);
+  Tick(2);
+  ASSERT_EQ(Machine.HttpRequests.size(), 2u);
+  const THttpGet& get = Machine.HttpRequests[0];
+  const THttpGet& post = Machine.HttpRequests[1];
+  EXPECT_FALSE(get.Post);
+  EXPECT_TRUE(get.Body.empty());
+  EXPECT_EQ(get.Url, ScoreReportUrl("Ann", 3000, Country));
+  EXPECT_TRUE(post.Post);
+  const std::string code = get.Url.substr(get.Url.find("&inf=") + 5);
+  EXPECT_EQ(post.Url, ScoreServerAddress() + "/cgi/version.pl?rec&prg=Voltrace2&inf=" + code);
+  TRecording sent;
+  std::string why;
+  ASSERT_TRUE(DecodeRecording(reinterpret_cast<const uint8_t*>(post.Body.data()), post.Body.size(), sent, why)) << why;
+  EXPECT_EQ(sent.FinalScore, 3000);
+  EXPECT_GT(sent.Ticks.size(), 150u) << "the race's frames up to the leave";
+  EXPECT_EQ(GameScreen, 4);
+}
 
 TEST_F(NameEntryTest, ClosingTheWindowWhileSendingShowsTheTableAndAsksToLeave) {
   Machine.HttpAnswerMs = -1;
