@@ -466,7 +466,7 @@ int TScoreService::Route(MHD_Connection* mhd, TConnection& c) {
 }
 
 // A recording sent after its report, naming the same report code: kept with
-// the report's row and queued for its replay. The replay alone decides
+// the report's row, where it waits for its replay. The replay alone decides
 // whether the report is marked; a recording that does not replay to its
 // score is kept unmarked (its outcome told in the log and the metrics), not
 // refused here, as only the replay can tell.

@@ -199,7 +199,6 @@ void TScoreVerifier::Loop() {
       LogLine("replays: the store does not answer: " + Store->LastError());
       continue;
     }
-    Metrics.VerificationsWaiting(static_cast<int>(waiting->size()));
     std::vector<TVerdict> verdicts(waiting->size());
     std::vector<std::thread> replays;
     for (size_t i = 0; i < waiting->size(); ++i)

@@ -12,7 +12,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -32,11 +31,11 @@ struct TVerifyOptions {
   int Workers = 1;               // replays at once
 };
 
-// The most frames a game may last: an hour at 240 frames a second, longer
-// than any game the clock allows.
+// The most frames one replay plays: an hour at 240 frames a second, where
+// the games played last minutes.
 constexpr uint32_t ReplayTickCap = 240u * 3600u;
-// The largest recording taken: an hour's game at 240 frames a second with
-// room to spare.
+// The largest recording taken: a game's recording takes some 8 KB a minute,
+// so this holds hours of play.
 constexpr size_t RecordingMaxBytes = 4u << 20;
 
 // What a replay came to.
@@ -47,15 +46,15 @@ struct TVerdict {
   bool Verified() const { return Outcome == "verified"; }
 };
 
-// verified: the game ended with the reported score. mismatch: it ended
-// with another, or the recording names another. diverged: the replay and
+// verified: the game ended with the reported score. mismatch: the
+// recording names another score than the report (or its replay ends with
+// another). diverged: the replay and
 // the recording part ways (keys, seed or car altered, the recorded path
-// left, the recording ending elsewhere than its race or passing the tick
-// cap). unreadable: not a
-// recording, damaged, or of another version. implausible: frames the game
-// cannot produce (a speed or a clock step no display gives). overtime: the
-// time budget was spent. failed: the replay could not run (crashed, out of
-// memory, no game data).
+// left, the race ending elsewhere than the recording says, or the tick cap
+// passed). unreadable: not a recording, damaged, or of another version.
+// implausible: frames the game cannot produce (a speed or a clock step no
+// display gives). overtime: the time budget was spent. failed: the replay
+// could not run (crashed, out of memory, no game data).
 extern const char* const VerificationOutcomes[7];
 
 // Runs one replay of bytes, claimed to reach score, in a child process;

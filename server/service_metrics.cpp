@@ -70,11 +70,6 @@ void TServiceMetrics::Verification(const std::string& outcome, double cpuSeconds
   VerifySeconds += cpuSeconds;
 }
 
-void TServiceMetrics::VerificationsWaiting(int waiting) {
-  std::lock_guard<std::mutex> hold(Lock);
-  Waiting = waiting;
-}
-
 std::string TServiceMetrics::Text() {
   std::lock_guard<std::mutex> hold(Lock);
   std::string out;
@@ -111,7 +106,6 @@ std::string TServiceMetrics::Text() {
            std::to_string(Verifications[outcome]) + "\n";
   Header(out, "voltrace2_verification_cpu_seconds_total", "counter", "Processor time the replays took.");
   out += "voltrace2_verification_cpu_seconds_total " + Number(VerifySeconds) + "\n";
-  Header(out, "voltrace2_verifications_waiting", "gauge", "Recordings waiting for their replay.");
-  out += "voltrace2_verifications_waiting " + std::to_string(Waiting) + "\n";
+
   return out;
 }

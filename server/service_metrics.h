@@ -19,7 +19,6 @@ class TServiceMetrics {
   // A replay's end: its outcome (one of VerificationOutcomes) and the
   // processor time it took.
   void Verification(const std::string& outcome, double cpuSeconds);
-  void VerificationsWaiting(int waiting);
   std::string Text();
 
  private:
@@ -33,7 +32,6 @@ class TServiceMetrics {
   int Open = 0;
   std::map<std::string, uint64_t> Verifications;
   double VerifySeconds = 0;
-  int Waiting = 0;
 };
 
 // Every reason a request or a connection is refused, as the log and the

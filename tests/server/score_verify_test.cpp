@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -51,17 +52,21 @@ const char VerifiedPage[] = "/cgi/version.pl?prg=Voltrace2&show&type=0&verified=
 const TRecording& GenuineRecording(int hz = 85) {
   static std::map<int, TRecording> made;
   if (made.count(hz)) return made[hz];
-  TScratch scratch;
-  fs::create_directories(scratch.Dir / "Data/Save");
+  // A folder of its own: the test's scratch folder is the test's.
+  const fs::path dir =
+      fs::temp_directory_path() / ("voltrace2-" + std::to_string(getpid()) + "-recorded-" + std::to_string(hz));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "Data/Save");
   for (const char* part : {"Res", "Music", "Fonts"})
     if (fs::exists(fs::path("Data") / part))
-      fs::create_directory_symlink(fs::absolute(fs::path("Data") / part), scratch.Dir / "Data" / part);
-  const fs::path file = scratch.Dir / "game.vrec";
-  std::ofstream(scratch.Dir / "play.script") << ToRaceAt(hz, 31) + RestlessDriving(hz, 31, 60) + LeaveTheRace() +
-                                                    "replay save " + file.string() + "\n";
+      fs::create_directory_symlink(fs::absolute(fs::path("Data") / part), dir / "Data" / part);
+  const fs::path file = dir / "game.vrec";
+  std::ofstream(dir / "play.script") << ToRaceAt(hz, 31) + RestlessDriving(hz, 31, 60) + LeaveTheRace() +
+                                            "replay save " + file.string() + "\n";
   std::string output;
-  EXPECT_EQ(RunCommand("cd '" + scratch.Dir.string() + "' && '" VT_SCRIPT_RUNNER "' play.script", output), 0) << output;
+  EXPECT_EQ(RunCommand("cd '" + dir.string() + "' && '" VT_SCRIPT_RUNNER "' play.script", output), 0) << output;
   const std::string bytes = ReadFile(file);
+  fs::remove_all(dir);
   TRecording& r = made[hz];
   std::string why;
   EXPECT_TRUE(DecodeRecording(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), r, why)) << why;
