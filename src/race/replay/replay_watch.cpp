@@ -105,6 +105,7 @@ void EndWatching() {
 
 int WatchQuarters() { return Quarters[Speed]; }
 bool WatchPaused() { return Paused; }
+const TRecording& WatchedRecording() { return Watched; }
 uint32_t WatchedTicks() { return static_cast<uint32_t>(NextTick); }
 
 void ResetWatching() {
