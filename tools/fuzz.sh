@@ -3,8 +3,8 @@
 #
 #   tools/fuzz.sh [SECONDS] [SOAK_TICKS]
 #
-# Builds build-fuzz/ with clang: the libFuzzer targets for the archives and
-# for the save files, and the script runner. Runs each fuzzer for SECONDS
+# Builds build-fuzz/ with clang: the libFuzzer targets for the archives, the
+# save files and the recording reader, and the script runner. Runs each fuzzer for SECONDS
 # (default 60), starting from the seed corpus in fuzz/corpus/ (what a run
 # finds stays in build-fuzz/corpus/, crashes in build-fuzz/), then the
 # script runner's random mode for SOAK_TICKS ticks (default 20000) over a
@@ -31,14 +31,15 @@ command -v ccache >/dev/null 2>&1 && LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCHER=cca
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVT_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $LAUNCHER \
   -DCMAKE_C_FLAGS="$SAN" -DCMAKE_CXX_FLAGS="$SAN" -DCMAKE_EXE_LINKER_FLAGS="$SAN" >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target voltrace2-fuzz-archive voltrace2-fuzz-save_files voltrace2-script
+cmake --build build-fuzz -j"$(nproc)" --target voltrace2-fuzz-archive voltrace2-fuzz-save_files \
+  voltrace2-fuzz-recording_reader voltrace2-script
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$(pwd)/fuzz/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Absolute paths: the save files target works in a folder of its own.
 ROOT=$(pwd)
-for fuzzer in archive save_files; do
+for fuzzer in archive save_files recording_reader; do
   mkdir -p "build-fuzz/corpus/$fuzzer"
   echo "== fuzzing $fuzzer for $SECONDS_EACH s"
   (cd build-fuzz && "./voltrace2-fuzz-$fuzzer" -max_total_time="$SECONDS_EACH" -print_final_stats=1 \

@@ -110,7 +110,6 @@ struct TRunner {
   bool TraceFull = false;
   size_t TracedTicks = 0;
   const TRecording* TracedRecording = nullptr;
-  TRecording Watched;
 
   void Fail(const std::string& message) {
     std::fprintf(stderr, "script line %d: %s\n", LineNo, message.c_str());
@@ -143,7 +142,7 @@ struct TRunner {
   // that only gave the car its sounds back is not a frame of its own in a
   // playback, so it is folded into the next.
   void TraceFrame() {
-    const TRecording* r = ReplayWatched ? &Watched : LatestRecording();
+    const TRecording* r = ReplayWatched ? &WatchedRecording() : LatestRecording();
     const size_t done = ReplayWatched ? WatchedTicks() : r ? r->Ticks.size() : 0;
     if (r != TracedRecording || done < TracedTicks) TracedTicks = 0;
     TracedRecording = r;
@@ -173,9 +172,10 @@ struct TRunner {
       if (!WriteRecordingFile(file, *r)) Fail("cannot write " + file);
     } else if (what == "watch") {
       std::string error;
-      if (!ReadRecordingFile(file, Watched, error)) Fail("replay watch: " + file + ": " + error);
+      TRecording watched;
+      if (!ReadRecordingFile(file, watched, error)) Fail("replay watch: " + file + ": " + error);
       if (GameScreen != 4 || OverlayWindow != 0) Fail("replay watch needs the top-ten screen");
-      WatchFromTable(Watched);
+      WatchFromTable(watched);
     } else if (what == "trace") {
       std::string full;
       TraceFull = (words >> full) && full == "full";

@@ -67,6 +67,7 @@ void ActivateCarSelectionItem() {
 }
 
 void ActivateHighscoresItem() {
+  if (WatchChosenReplay()) return;
   switch (HoverButton) {
     case 1: OpenOverlay(4); break;
     case 2: OpenOnlineTable(); break;

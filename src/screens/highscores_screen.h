@@ -4,4 +4,8 @@ void OpenHighscores();
 void HighscoresTick(int moveCount);
 void DrawHighscoreTable();
 void CloseHighscores();
+// Enter or a click with an entry's replay chosen (the arrows left and
+// right, or the mouse on its "ПОВТОР" tag): the replay starts. False when
+// none is chosen.
+bool WatchChosenReplay();
 void ResetHighscoresScreen();

@@ -86,9 +86,14 @@ TReplayStep PlayRecordedTick(const TRecordedTick& tick) {
 TReplayOutcome PlayRecording(const TRecording& recording, uint32_t tickCap, bool draw,
                              const std::function<void(uint32_t tick)>& afterTick) {
   TReplayOutcome outcome;
+  // Whatever else moves in the sprite world moves with the race: a screen's
+  // scrolling background would scroll the town twice.
+  MDXSpriteEngine.Dead();
+  if (GameScreen != 0 || OverlayWindow != 0 || MDXSpriteEngine.Count() != 0) {
+    outcome.Error = "a screen is open: the replay needs the sprite world to itself";
+    return outcome;
+  }
   const int car = SelectedCar;
-  if (OverlayWindow != 0) CloseOverlay();
-  if (GameScreen == 6) CloseRace();
   bool over = false;
   size_t point = 0;
   try {
@@ -129,6 +134,7 @@ TReplayOutcome PlayRecording(const TRecording& recording, uint32_t tickCap, bool
   outcome.Finished = outcome.Error.empty();
   if (OverlayWindow != 0) CloseOverlay();
   CloseRace();
+  MDXSpriteEngine.Dead();
   SelectedCar = car;
   return outcome;
 }

@@ -27,11 +27,12 @@ struct TReplayOutcome {
 // tickCap frames, and at the first frame the recording and its race
 // disagree on (a frame of the race while a window is up, or the other way
 // round, frames after the game was over, the car off the recorded path): a
-// recording that was tampered with ends there. Needs the game's archives loaded and Platform set
-// (the headless one serves); nothing is drawn, since drawing changes
-// nothing in the race. Uses the game's one race: never while a race is
-// being played or watched, and never from two threads at once. Leaves no
-// race behind, and SelectedCar as it was.
+// recording that was tampered with ends there. Needs the game's archives
+// loaded, Platform set (the headless one serves) and no screen open: it is
+// refused while any sprite lives, since a screen's scrolling background
+// would scroll the town twice. Nothing is drawn, since drawing changes
+// nothing in the race. Never from two threads at once (the race is the
+// game's one race). Leaves no race behind, and SelectedCar as it was.
 TReplayOutcome ReplayToEnd(const TRecording& recording, uint32_t tickCap);
 
 // The same with a look after every frame (draw: the sprites drawn first, as

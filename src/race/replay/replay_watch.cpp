@@ -50,14 +50,15 @@ bool PlayNext() {
   return PlayRecordedTick(Watched.Ticks[NextTick++]) == rpPlayed;
 }
 
+// On the panel's strip between the nitro box and the speedometer, in the
+// panel's own green: "ПОВТОР" and the speed, or that it stands.
 void DrawReplayPanel() {
-  SetTextStyle(18);
-  DrawText(Say(ReplayText), 705, 470, true, true);
   char speed[16];
   const int q = Quarters[Speed];
   if (q >= 4) std::snprintf(speed, sizeof speed, "x%d", q / 4);
   else std::snprintf(speed, sizeof speed, "x1/%d", 4 / q);
-  DrawText(Paused ? Say(PausedText) : std::string(speed), 705, 500, true, true);
+  SetTextStyle(18);
+  DrawTextWithin(Say(ReplayText) + "  " + (Paused ? Say(PausedText) : std::string(speed)), 705, 423, 176);
 }
 
 }  // namespace
@@ -104,6 +105,7 @@ void EndWatching() {
 
 int WatchQuarters() { return Quarters[Speed]; }
 bool WatchPaused() { return Paused; }
+const TRecording& WatchedRecording() { return Watched; }
 uint32_t WatchedTicks() { return static_cast<uint32_t>(NextTick); }
 
 void ResetWatching() {

@@ -16,7 +16,8 @@ void EndWatching();
 // The replay's speed in quarters of the recorded pace, and whether it stands.
 int WatchQuarters();
 bool WatchPaused();
-// The recorded frames played so far.
+// The recording being watched, and its frames played so far.
+const TRecording& WatchedRecording();
 uint32_t WatchedTicks();
 
 void ResetWatching();

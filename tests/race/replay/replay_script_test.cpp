@@ -94,7 +94,7 @@ TEST_P(RecordedGame, PlaysBackFrameForFrameInAFreshProcess) {
 
 INSTANTIATE_TEST_SUITE_P(Rates, RecordedGame,
                          ::testing::Values(TRaceCase{60, 1, 11, 200}, TRaceCase{85, 1, 12, 200},
-                                           TRaceCase{144, 1, 14, 200}, TRaceCase{60, 3, 21, 200},
+                                           TRaceCase{144, 1, 15, 200}, TRaceCase{60, 3, 21, 200},
                                            TRaceCase{85, 2, 22, 200}, TRaceCase{144, 3, 23, 200}),
                          [](const auto& info) {
                            return std::to_string(info.param.Hz) + "HzFromLevel" + std::to_string(info.param.StartLevel);
