@@ -57,8 +57,10 @@ void DrawReplayPanel() {
   const int q = Quarters[Speed];
   if (q >= 4) std::snprintf(speed, sizeof speed, "x%d", q / 4);
   else std::snprintf(speed, sizeof speed, "x1/%d", 4 / q);
+  char text[64];
+  std::snprintf(text, sizeof text, "%s  %s", Say(ReplayText).c_str(), Paused ? Say(PausedText).c_str() : speed);
   SetTextStyle(18);
-  DrawTextWithin(Say(ReplayText) + "  " + (Paused ? Say(PausedText) : std::string(speed)), 705, 423, 176);
+  DrawTextWithin(text, 705, 423, 176);
 }
 
 }  // namespace

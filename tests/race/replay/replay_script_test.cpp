@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "race/replay/replay_keep.h"
 #include "race/replay/replay_scripts.h"
 #include "support/script_support.h"
 
@@ -99,5 +100,49 @@ INSTANTIATE_TEST_SUITE_P(Rates, RecordedGame,
                          [](const auto& info) {
                            return std::to_string(info.param.Hz) + "HzFromLevel" + std::to_string(info.param.StartLevel);
                          });
+
+}  // namespace
+
+namespace {
+
+class PausedGame : public ::testing::TestWithParam<int> {};
+
+// The frames under a pause or the leave question change nothing and are
+// not recorded; their closing is (it gives the car its sounds back, which
+// sets the car's engine flags, and with the gun firing clears them), right
+// before the race's next frame.
+TEST_P(PausedGame, RecordsWhereEachPauseClosedAndNoFrameUnderIt) {
+  const int hz = GetParam();
+  TGameFolder game;
+  const fs::path file = game.Root / "game.vrec";
+  const auto press = [](const char* key) { return std::string("key down ") + key + "\nwait 1\nkey up " + key + "\n"; };
+  const int paused = 25;
+  const TScriptResult r = RunScript(ToRaceAt(hz, 4) + "wait " + std::to_string(3 * hz) + "\nkey down Up\nwait 30\n" +
+                                        press("P") + "wait " + std::to_string(paused) + "\n" + press("P") + "wait 10\n" +
+                                        press("Esc") + "wait " + std::to_string(paused) + "\n" + press("N") +
+                                        "wait 10\nreplay save " + file.string() + "\n",
+                                    game.Root.string());
+  ASSERT_EQ(r.ExitCode, 0) << r.Output;
+  TRecording recording;
+  std::string error;
+  ASSERT_TRUE(ReadRecordingFile(file.string(), recording, error)) << error;
+  std::vector<size_t> resumes;
+  for (size_t i = 0; i < recording.Ticks.size(); ++i)
+    if (recording.Ticks[i].Kind == rtResume) resumes.push_back(i);
+  ASSERT_EQ(resumes.size(), 2u);
+  for (size_t i : resumes) {
+    ASSERT_LT(i + 1, recording.Ticks.size());
+    EXPECT_EQ(recording.Ticks[i + 1].Kind, rtRace);
+  }
+  // Every frame of the script from the race's start, less those under the
+  // two windows (the pause from the frame P opened it to the one P closed
+  // it, the question likewise), is one recorded frame.
+  const size_t frames = static_cast<size_t>(3 * hz + 30 + 1 + paused + 1 + 10 + 1 + paused + 1 + 10);
+  const size_t underWindows = static_cast<size_t>(2 * (paused + 1));
+  EXPECT_EQ(recording.Ticks.size() - resumes.size(), frames - underWindows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, PausedGame, ::testing::Values(60, 85, 144),
+                         [](const auto& info) { return std::to_string(info.param) + "Hz"; });
 
 }  // namespace

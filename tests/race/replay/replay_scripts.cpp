@@ -29,8 +29,10 @@ std::string RestlessDriving(int hz, uint32_t seed, int seconds) {
       ticks = 1 + next(hz / 3);
       s += hold(Others[next(5)], ticks);
     } else if (what < 42) {
-      s += hold("P", 1) + "wait " + std::to_string(hz / 3) + "\n" + hold("P", 1);
-      ticks = 2 + hz / 3;
+      // A pause while firing: the gun's sound comes back with the car's.
+      s += "key down Z\nwait 3\n" + hold("P", 1) + "wait " + std::to_string(hz / 3) + "\n" + hold("P", 1) +
+           "key up Z\n";
+      ticks = 5 + hz / 3;
     } else if (what < 43) {
       s += hold("Esc", 1) + "wait 5\n" + hold("N", 1);
       ticks = 7;
