@@ -10,6 +10,7 @@
 #include "race/player/player.h"
 #include "race/player/player_weapons.h"
 #include "race/player/rockets.h"
+#include "race/replay/ghost.h"
 #include "race/race_state.h"
 #include "race/world/bonuses.h"
 #include "race/world/finish_line.h"
@@ -91,6 +92,7 @@ void SetLevel(int level) {
   if (CarCount > 200) CarCount = 200;
   GenerateTrack();
   RefreshBackground();
+  GhostLevelStarted();
 }
 
 void RefreshBackground() {
@@ -161,6 +163,7 @@ void ActOnRaceEvents() {
 }
 
 void RaceTick(int moveCount) {
+  GhostTick();
   MDXSpriteEngine.Move(moveCount);
   ActOnRaceEvents();
   CopyControls();
@@ -280,6 +283,7 @@ void CloseRace() {
   if (Player) Player->KillWithAttachments();
   Player = nullptr;
   FreeRockets();
+  DropGhostRun();
   MDXSpriteEngine.Dead();
 }
 
@@ -294,6 +298,7 @@ void ResetRace() {
   Finish = nullptr;
   for (TRocket*& rocket : Rockets) rocket = nullptr;
   LastClockStepMs = 0;
+  DropGhostRun();
   ResetRaceState();
 }
 
