@@ -116,6 +116,7 @@ void ActivateOptionsItem() {
       CloseOptions();
       OpenScreenOrMenu(OpenControls, CloseControls, 4, false);
       break;
+    case 10: ToggleGhost(); break;
     default: break;
   }
 }
