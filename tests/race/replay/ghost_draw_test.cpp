@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GhostShown,
     testing::Values(THiddenCase{"ItsOwnTown", NoChange, nullptr, 2, true},
                     THiddenCase{"ATownWithOneTileOther", NoChange, [] { Tile(1200, 40) = 7; }, 2, false},
-                    THiddenCase{"AnotherLevelOfTheSameNumberedTown", [](TRecording& r) { r.Levels[1].Level = 3; },
+                    THiddenCase{"TheSameTownKeptAsAnotherLevel", [](TRecording& r) { r.Levels[1].Level = 3; },
                                 nullptr, 2, false},
                     THiddenCase{"ItsLastPointOfTheLevel", NoChange, nullptr, 4, true},
                     THiddenCase{"ItsRunHasLeftTheLevel", NoChange, nullptr, 5, false},

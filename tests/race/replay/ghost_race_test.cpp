@@ -4,6 +4,7 @@
 // ghost's own start, so that level 1 is its town.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -30,10 +31,13 @@
 namespace {
 
 // What a race left behind: the state after every frame from its start, a
-// hash of every frame's picture, and the run as a recorder keeps it.
+// hash of every frame's picture, one frame's picture whole, and the run as
+// a recorder keeps it.
 struct TRace {
   std::vector<std::string> States;
   std::vector<uint64_t> Pictures;
+  TSurface Kept285;  // 2.85 s in: driving straight up, before the swerves
+  double CarX = 0, CarY = 0;  // the car's centre on the screen then
   TRecording Kept;
 };
 
@@ -118,6 +122,11 @@ class GhostRace : public testing::TestWithParam<int> {
       }
       race.States.push_back(DumpState(*Machine, i) + " random " + std::to_string(RandomSeed()));
       race.Pictures.push_back(PictureHash());
+      if (i == static_cast<int>(2.85 * Rate())) {
+        race.Kept285 = BackSurface;
+        race.CarX = Player->CentreX;
+        race.CarY = Player->CentreY;
+      }
     }
     return race;
   }
@@ -150,6 +159,18 @@ TEST_P(GhostRace, RacingTheGhostIsTheSameRaceWithTheGhostDrawnIn) {
   // In the picture on every frame: waiting at its start under the level's
   // message, then driving (it never wrecks on this drive).
   EXPECT_EQ(ghostFrames, static_cast<int>(alone.States.size()));
+
+  // Where the pictures differ is the ghost: a car's width right of yours.
+  int left = SurfaceWidth, right = -1, top = SurfaceHeight, bottom = -1;
+  for (int y = 0; y < SurfaceHeight; ++y)
+    for (int x = 0; x < SurfaceWidth; ++x)
+      if (chased.Kept285.Row(y)[x] != alone.Kept285.Row(y)[x]) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  ASSERT_GE(right, left);
+  EXPECT_NEAR((left + right + 1) / 2.0, alone.CarX + 110, 1);
+  EXPECT_NEAR((top + bottom + 1) / 2.0, alone.CarY, 1);
 }
 
 TEST_P(GhostRace, WithTheGhostOnLevelOneIsTheGhostsTown) {
