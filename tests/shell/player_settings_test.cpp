@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "voltrace2-settings 1\r\nmusic loud\r\n",                          // words for a number
                       "voltrace2-settings 1\r\nlanguage de\r\n",                         // no such language
                       "voltrace2-settings 1\r\nghost 2\r\n",                             // a switch is 0 or 1
-                      "voltrace2-settings 1\r\nghost 1\r\nspeed 3\r\n",                 // good lines, then a bad one
+                      "voltrace2-settings 1\r\nghost 1\r\nspeed 3\r\n",                  // a good line, then a bad one
                       "voltrace2-settings 1\r\nspeed 3\r\n",                             // no such setting
                       "voltrace2-settings 1\r\nmusic 50 60\r\n",                         // more than one value
                       "voltrace2-settings 1\r\naccelerate 29 0 11 -1\r\n",               // Z, fire's key, twice

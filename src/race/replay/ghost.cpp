@@ -51,6 +51,21 @@ bool PathFitsTicks(const TRecording& run) {
   return true;
 }
 
+// Where the ghost is shown now, in town pixels and heading; false when it
+// is not shown.
+bool GhostPlace(double& townX, double& townY, int& heading) {
+  if (!LevelShown) return false;
+  // Past its level's last point the ghost has driven on (or its game ended
+  // there): it has no place in this town any more.
+  if (First + Taken == End && Driven > GhostDriven) return false;
+  const TGhostPoint& p = Run.Path[Taken == 0 ? First : First + Taken - 1];
+  if (!p.Visible) return false;
+  townX = p.TownX;
+  townY = p.TownY;
+  heading = p.Heading;
+  return true;
+}
+
 }  // namespace
 
 bool (*ReadBestRun)(TRecording& out) = NoBestRun;
@@ -113,19 +128,6 @@ void GhostTick() {
     GhostDriven += Pace[First + Taken];
     ++Taken;
   }
-}
-
-bool GhostPlace(double& townX, double& townY, int& heading) {
-  if (!LevelShown) return false;
-  // Past its level's last point the ghost has driven on (or its game ended
-  // there): it has no place in this town any more.
-  if (First + Taken == End && Driven > GhostDriven) return false;
-  const TGhostPoint& p = Run.Path[Taken == 0 ? First : First + Taken - 1];
-  if (!p.Visible) return false;
-  townX = p.TownX;
-  townY = p.TownY;
-  heading = p.Heading;
-  return true;
 }
 
 void DrawGhost(TSurface& surface) {

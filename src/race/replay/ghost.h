@@ -49,7 +49,3 @@ void DrawGhost(TSurface& surface);
 
 // How opaque the ghost is drawn (0..255).
 constexpr int GhostAlpha = 128;
-
-// Where the ghost is shown now, in town pixels and heading; false when it
-// is not shown.
-bool GhostPlace(double& townX, double& townY, int& heading);
