@@ -1,6 +1,8 @@
 #include "race/replay/ghost.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "gfx/blit.h"
@@ -139,10 +141,16 @@ void DrawGhost(TSurface& surface) {
   const int side = Turned.Width;
   // Off the screen by more than the car's reach: nothing to draw.
   if (x + side < 0 || y + side < 0 || x - side > surface.Width || y - side > surface.Height) return;
-  FillSurface(Turned, TurnedKey);
-  CarPicture->DrawRotate(Turned, side / 2, side / 2, CarPicture->Width(), CarPicture->Height(), 0, 0.5, 0.5,
-                         heading);
-  const TPixelView turned{Turned.Pixels.data(), side, side, side, true, TurnedKey};
-  const TRect place{x - side / 2, y - side / 2, x - side / 2 + side, y - side / 2 + side};
+  // Only the box the turned car covers is cleared, turned into and laid
+  // over the town: driving up the road that is the car's own size.
+  const int w = CarPicture->Width(), h = CarPicture->Height();
+  const double a = heading * 2 * std::numbers::pi / 256;
+  const double sn = std::abs(std::sin(a)), cs = std::abs(std::cos(a));
+  const int boxW = std::min(side, static_cast<int>(std::ceil(w * cs + h * sn)) + 2);
+  const int boxH = std::min(side, static_cast<int>(std::ceil(w * sn + h * cs)) + 2);
+  for (int row = 0; row < boxH; ++row) std::fill(Turned.Row(row), Turned.Row(row) + boxW, TurnedKey);
+  CarPicture->DrawRotate(Turned, boxW / 2, boxH / 2, w, h, 0, 0.5, 0.5, heading);
+  const TPixelView turned{Turned.Pixels.data(), side, boxW, boxH, true, TurnedKey};
+  const TRect place{x - boxW / 2, y - boxH / 2, x - boxW / 2 + boxW, y - boxH / 2 + boxH};
   DrawPatternAlpha(surface, place, turned, GhostAlpha);
 }
