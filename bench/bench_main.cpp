@@ -83,6 +83,8 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
     line("race tick + frame, level 1:", find("RaceTick/1"), 1e3, "ms");
     line("race tick + frame, level 6:", find("RaceTick/6"), 1e3, "ms");
     line("race tick + frame, level 21:", find("RaceTick/21"), 1e3, "ms");
+    line("the ghost drawn, driving straight:", find("GhostDraw/0"), 1e3, "ms");
+    line("the ghost drawn, at a slant:", find("GhostDraw/20"), 1e3, "ms");
     line("start-up to first menu frame:", find("StartupToFirstMenuFrame"), 1e3, "ms");
     line("load Res1.dxg:", find("LoadArchive/0"), 1e3, "ms");
     line("load Res2.dxg:", find("LoadArchive/1"), 1e3, "ms");

@@ -10,6 +10,7 @@
 #include "race/player/player.h"
 #include "race/player/player_weapons.h"
 #include "race/player/rockets.h"
+#include "race/replay/ghost.h"
 #include "race/race_state.h"
 #include "race/world/bonuses.h"
 #include "race/world/finish_line.h"
@@ -93,6 +94,7 @@ void SetLevel(int level) {
   GenerateTrack();
   ++TownsBuilt;
   RefreshBackground();
+  GhostLevelStarted();
 }
 
 void RefreshBackground() {
@@ -165,6 +167,7 @@ void ActOnRaceEvents() {
 }
 
 void RaceTick(int moveCount) {
+  GhostTick();
   MDXSpriteEngine.Move(moveCount);
   ActOnRaceEvents();
   CopyControls();
@@ -284,6 +287,7 @@ void CloseRace() {
   if (Player) Player->KillWithAttachments();
   Player = nullptr;
   FreeRockets();
+  DropGhostRun();
   MDXSpriteEngine.Dead();
 }
 
@@ -298,6 +302,7 @@ void ResetRace() {
   Finish = nullptr;
   for (TRocket*& rocket : Rockets) rocket = nullptr;
   LastClockStepMs = 0;
+  DropGhostRun();
   ResetRaceState();
 }
 

@@ -2,6 +2,7 @@
 
 #include "race/overlay_windows.h"
 #include "race/race.h"
+#include "race/replay/ghost.h"
 #include "screens/car_selection.h"
 #include "screens/controls_screen.h"
 #include "screens/help_screen.h"
@@ -55,6 +56,7 @@ void ActivateCarSelectionItem() {
       CloseCarSelection();
       OpenMainMenu(0, 1, false);
       CloseMainMenu();
+      PrepareGhostForRace();
       // The race has started its music by the time it can fail.
       OpenScreenOrMenu(StartRace, CloseRace, 1, true);
       break;
@@ -115,6 +117,7 @@ void ActivateOptionsItem() {
       CloseOptions();
       OpenScreenOrMenu(OpenControls, CloseControls, 4, false);
       break;
+    case 10: ToggleGhost(); break;
     default: break;
   }
 }

@@ -46,6 +46,9 @@ constexpr int VolumeX = 424, MusicVolumeY = 322, EffectsVolumeY = 385;
 constexpr int VolumeLevels = 11;
 // The language and controls buttons either side of "back".
 constexpr int LanguageX = 36, KeysX = 555, BottomY = 513;
+// The ghost switch under the title, above the first row.
+constexpr int GhostItem = 10;
+constexpr int GhostX = 413, GhostY = 192;
 
 // The state each indicator shows, so the picture changes only when its
 // flag did and the tick stays cheap.
@@ -63,6 +66,15 @@ void ShowVolume(int button, uint8_t volume) {
   slider->NormalFrame = volume / 10;
   slider->ActiveFrame = VolumeLevels + volume / 10;
   slider->AnimPos = slider->Highlighted ? slider->ActiveFrame : slider->NormalFrame;
+}
+
+// Its picture says "off" or "on", each with its hovered look first.
+void ShowGhostSwitch() {
+  TMenuButton* ghost = Buttons[GhostItem];
+  if (!ghost) return;
+  ghost->NormalFrame = GhostOn ? 3 : 1;
+  ghost->ActiveFrame = GhostOn ? 2 : 0;
+  ghost->AnimPos = ghost->Highlighted ? ghost->ActiveFrame : ghost->NormalFrame;
 }
 
 // Left and Right on a volume's row (or its slider) turn it by a step.
@@ -108,7 +120,9 @@ void OpenOptions() {
   ShowVolume(7, EffectsVolume);
   Buttons[8] = new TMenuButton(1, "Opt_Lang", "Opt_Lang", 0, 1, LanguageX, BottomY);
   Buttons[9] = new TMenuButton(1, "Opt_Keys", "Opt_Keys", 0, 1, KeysX, BottomY);
-  LastButton = 9;
+  Buttons[GhostItem] = new TMenuButton(1, "Opt_Ghost", "Opt_Ghost", 0, 1, GhostX, GhostY);
+  ShowGhostSwitch();
+  LastButton = GhostItem;
   TextCursor = new TMyCursor(1, 1000, 5, 491, 380, "Cursor");
   CountryEditActive = 0;
   SelectionMoved = EndCountryEditOffTheBox;
@@ -118,19 +132,25 @@ void OptionsTick(int moveCount) {
   UpdateButtonLooks();
   if (CountryEditActive == 0) {
     // Up and Down walk the five rows as they always have; a slider moves
-    // as its row, and the buttons beside "back" go up to the country.
+    // as its row, the buttons beside "back" go up to the country, and the
+    // ghost switch lies above the first row.
     const bool slider = HoverButton == 6 || HoverButton == 7;
     const bool besideBack = HoverButton == 8 || HoverButton == 9;
+    const bool ghost = HoverButton == GhostItem;
     if (PressedUp) {
       if (besideBack) HoverButton = 4;
-      else {
+      else if (HoverButton == 1) HoverButton = GhostItem;
+      else if (!ghost) {
         if (slider) HoverButton -= 4;
         TryDecrease(HoverButton, FirstButton, 1);
       }
     }
     if (PressedDown && !besideBack) {
-      if (slider) HoverButton -= 4;
-      IncreaseCapped(HoverButton, 5, 1);
+      if (ghost) HoverButton = 1;
+      else {
+        if (slider) HoverButton -= 4;
+        IncreaseCapped(HoverButton, 5, 1);
+      }
     }
     const int step = PressedRight ? 10 : PressedLeft ? -10 : 0;
     if (step != 0 && (HoverButton == 2 || HoverButton == 6)) StepVolume(MusicVolume, 6, step);
@@ -189,6 +209,11 @@ void SetVolumeFromClick(int button) {
   volume = static_cast<uint8_t>(std::clamp(level % VolumeLevels, 0, 10) * 10);
   ApplyVolumes();
   ShowVolume(button, volume);
+}
+
+void ToggleGhost() {
+  GhostOn = GhostOn ? 0 : 1;
+  ShowGhostSwitch();
 }
 
 void ResetOptionsScreen() {

@@ -1,13 +1,15 @@
 #pragma once
 // The player's own settings beside the game's options file, in the save
 // folder's "settings" file: the language, the music and effects volumes and
-// the race's keys and pad buttons. The options file keeps exactly the five
-// lines it always had; these live apart so it stays so.
+// the race's keys and pad buttons, and whether the ghost of the best run
+// drives along. The options file keeps exactly the five lines it always
+// had; these live apart so it stays so.
 //
 //   voltrace2-settings 1
 //   language ru
 //   music 100
 //   effects 100
+//   ghost 0                    1: the best run drives along as a ghost
 //   accelerate 82 0 11 -1      two keys (scancodes, 0 none), two pad buttons (-1 none)
 //   ...                        one line for each race action, in key_bindings.h's order
 #include <cstdint>
@@ -17,8 +19,11 @@
 // switches still silence them whatever their level.
 extern uint8_t MusicVolume;
 extern uint8_t EffectsVolume;
+// 1: a race started from the car selection shows the best run as a ghost.
+// Off until the player turns it on.
+extern uint8_t GhostOn;
 
-// Volumes at full, the game's own keys and the system's language.
+// Volumes at full, the game's own keys, the system's language, no ghost.
 void SetDefaultPlayerSettings(const std::string& systemLocale);
 
 // Start-up, after the options file. A missing file gives the defaults (so a

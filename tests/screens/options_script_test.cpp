@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "support/script_support.h"
@@ -80,6 +83,51 @@ TEST(OptionsScript, MusicSoundAndDisplayTogglesActAtOnce) {
   EXPECT_EQ(JsonNumber(r.Dumps[3], "SoundOn"), 0);
   EXPECT_EQ(JsonText(r.Dumps[4], "Sounds"), "[]") << "with sound off not even the click sounds";
   EXPECT_EQ(JsonNumber(r.Dumps[4], "FullScreen"), 1);
+}
+
+std::string Press(const char* key) { return std::string("key down ") + key + "\nwait 1\nkey up " + key + "\nwait 1\n"; }
+
+std::string FileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The ghost switch, over the first row: off at first, on by Enter, kept
+// for the next run in the player's settings; the options file is the five
+// lines it always was, to the byte.
+TEST(OptionsScript, GhostSwitchIsKeptBesideAnUnchangedOptionsFile) {
+  TGameFolder game;
+  const TScriptResult first =
+      RunScript(ToOptions + "dump\n" + Press("Up") + Press("Up") + Press("Up") + Press("Up") + "dump\n" +
+                    Press("Up") + "dump\n" + Press("Enter") + "dump\n" + Press("Down") + "dump\n" +
+                    "close\nwait 1\nkey down Y\nwait 1\n",
+                game.Root.string());
+  ASSERT_EQ(first.ExitCode, 0) << first.Output;
+  ASSERT_EQ(first.Dumps.size(), 5u);
+  const auto ghostFrame = [](const std::string& dump) {
+    const std::string buttons = JsonText(dump, "Buttons");
+    const size_t at = buttons.find("10 Opt_Ghost ");
+    return at == std::string::npos ? -1 : buttons[at + 13] - '0';
+  };
+  EXPECT_EQ(ghostFrame(first.Dumps[0]), 1) << "off";
+  EXPECT_EQ(JsonNumber(first.Dumps[1], "HoverButton"), 1);
+  EXPECT_EQ(JsonNumber(first.Dumps[2], "HoverButton"), 10) << "Up from the first row";
+  EXPECT_EQ(ghostFrame(first.Dumps[2]), 0) << "off, hovered";
+  EXPECT_EQ(ghostFrame(first.Dumps[3]), 2) << "on, hovered";
+  EXPECT_EQ(JsonNumber(first.Dumps[4], "HoverButton"), 1) << "Down goes back to the first row";
+  EXPECT_EQ(ghostFrame(first.Dumps[4]), 3) << "on";
+  EXPECT_EQ(FileText(game.Root / "Data/Save/options"), "0\r\n1\r\n1\r\n_______\r\n\xD2\x34\xA2\x26\r\n");
+  EXPECT_NE(FileText(game.Root / "Data/Save/settings").find("\r\nghost 1\r\n"), std::string::npos);
+
+  // Read back: on; a click turns it off again.
+  const TScriptResult second =
+      RunScript(ToOptions + "dump\nmouse 560 220\nwait 1\nclick\nwait 1\ndump\n", game.Root.string());
+  ASSERT_EQ(second.ExitCode, 0) << second.Output;
+  ASSERT_EQ(second.Dumps.size(), 2u);
+  EXPECT_EQ(ghostFrame(second.Dumps[0]), 3);
+  EXPECT_EQ(ghostFrame(second.Dumps[1]), 0) << "off, under the mouse";
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ class PlayerSettingsTest : public ::testing::Test {
         if (Bindings[a].Keys[i] != DefaultBindings[a].Keys[i] ||
             Bindings[a].PadButtons[i] != DefaultBindings[a].PadButtons[i])
           return false;
-    return MusicVolume == 100 && EffectsVolume == 100;
+    return MusicVolume == 100 && EffectsVolume == 100 && GhostOn == 0;
   }
   fs::path Folder;
   std::string SavedFolder;
@@ -75,6 +75,7 @@ TEST_F(PlayerSettingsTest, WhatIsSavedComesBackAndTheOptionsFileStaysTheDesigns)
   ASSERT_EQ(BindPadButton(raFire, pbRightShoulder, holder), brBound);
   MusicVolume = 30;
   EffectsVolume = 0;
+  GhostOn = 1;
   SetLanguage(lgEnglish);
   const std::string options = OptionsFileText();
   ASSERT_TRUE(SavePlayerSettings());
@@ -92,6 +93,7 @@ TEST_F(PlayerSettingsTest, WhatIsSavedComesBackAndTheOptionsFileStaysTheDesigns)
   EXPECT_EQ(Bindings[raHandbrake].PadButtons[1], NoPadButton);
   EXPECT_EQ(MusicVolume, 30);
   EXPECT_EQ(EffectsVolume, 0);
+  EXPECT_EQ(GhostOn, 1);
   EXPECT_EQ(Language, lgEnglish);
   EXPECT_EQ(PictureVariantSuffix, "_En") << "English pictures go with the English texts";
 }
@@ -103,6 +105,7 @@ class DamagedSettings : public PlayerSettingsTest, public ::testing::WithParamIn
 TEST_P(DamagedSettings, FallBackToTheDefaultsWithOneLine) {
   Write(GetParam());
   MusicVolume = 50;
+  GhostOn = 1;
   const std::string said = Load("ru_RU.UTF-8");
   EXPECT_TRUE(AtDefaults());
   EXPECT_EQ(Language, lgRussian);
@@ -117,6 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "voltrace2-settings 1\r\neffects 110\r\n",                         // above full
                       "voltrace2-settings 1\r\nmusic loud\r\n",                          // words for a number
                       "voltrace2-settings 1\r\nlanguage de\r\n",                         // no such language
+                      "voltrace2-settings 1\r\nghost 2\r\n",                             // a switch is 0 or 1
+                      "voltrace2-settings 1\r\nghost 1\r\nspeed 3\r\n",                  // a good line, then a bad one
                       "voltrace2-settings 1\r\nspeed 3\r\n",                             // no such setting
                       "voltrace2-settings 1\r\nmusic 50 60\r\n",                         // more than one value
                       "voltrace2-settings 1\r\naccelerate 29 0 11 -1\r\n",               // Z, fire's key, twice
@@ -130,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlayerSettingsTest, AnOlderFileKeepsTheLinesItHasWithoutAWord) {
   Write("voltrace2-settings 1\r\nmusic 40\r\n\r\n");
+  GhostOn = 1;
   EXPECT_EQ(Load("en_GB.UTF-8"), "");
+  EXPECT_EQ(GhostOn, 0) << "a file from before the ghost leaves it off";
   EXPECT_EQ(MusicVolume, 40);
   EXPECT_EQ(EffectsVolume, 100);
   EXPECT_EQ(Language, lgEnglish) << "no language line: the system's";

@@ -696,6 +696,27 @@ constexpr TSideButton kSideButtons[] = {
     {"Opt_Keys", 555, 220, "Клавиши", "Controls"},
 };
 
+// The ghost switch under the title, in the same look, saying its state in
+// its caption as the language button does. Patterns: off hovered, off, on
+// hovered, on (each pair hovered first, as the side buttons have it).
+constexpr int kGhostX = 413, kGhostY = 192, kGhostWidth = 300;
+struct TGhostCaptions {
+  const char* Off;
+  const char* On;
+};
+constexpr TGhostCaptions kGhostRussian{"Призрак: выкл", "Призрак: вкл"};
+constexpr TGhostCaptions kGhostEnglish{"Ghost: off", "Ghost: on"};
+
+TSurface GhostSwitchPicture(const TGhostCaptions& captions) {
+  TSurface looks[4];
+  for (int state = 0; state < 2; ++state)
+    for (int hovered = 0; hovered < 2; ++hovered)
+      looks[2 * state + (1 - hovered)] =
+          MenuButtonPicture(kGhostX, kGhostY, kGhostWidth, kBackHeight, state ? captions.On : captions.Off,
+                            hovered ? TCaptionLook::Hovered : TCaptionLook::Normal, kSideCaptionSize);
+  return screen_art::SideBySide(looks, 4);
+}
+
 TSurface SideButtonPicture(const TSideButton& b, const char* caption) {
   const TSurface looks[2] = {
       MenuButtonPicture(b.X, kSideButtonY, b.Width, kSideButtonHeight, caption, TCaptionLook::Hovered, kSideCaptionSize),
@@ -732,4 +753,6 @@ void AddOptionsArt(TImageItems& res1) {
     res1.push_back(OpaquePicture(std::string(b.Name) + "_En", SideButtonPicture(b, b.English), b.Width,
                                  kSideButtonHeight));
   }
+  res1.push_back(OpaquePicture("Opt_Ghost", GhostSwitchPicture(kGhostRussian), kGhostWidth, kBackHeight));
+  res1.push_back(OpaquePicture("Opt_Ghost_En", GhostSwitchPicture(kGhostEnglish), kGhostWidth, kBackHeight));
 }

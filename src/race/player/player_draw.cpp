@@ -9,6 +9,7 @@
 #include "race/player/player.h"
 #include "race/player/player_marks.h"
 #include "race/player/player_weapons.h"
+#include "race/replay/ghost.h"
 #include "race/world/rival_cars.h"
 #include "shell/game_state.h"
 #include "sprites/image_list.h"
@@ -70,6 +71,8 @@ void TPlayer::DoDraw() {
   // The traffic's own sprite draws nothing: the rival cars are drawn here,
   // so they share the car's depth.
   if (Cars != nullptr) Cars->DrawTraffic(surface);
+  // Over the traffic, under your own car: the ghost drives through both.
+  DrawGhost(surface);
 
   // The blast is placed by the size of its own picture; the car's picture
   // sits on the car's point.
