@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-const char* const RefusalReasons[11] = {"bad_request",     "bad_report", "rate_limited",       "method",
-                                        "too_long",        "headers",    "client_connections", "deadline",
-                                        "shutting_down",   "store_failed", "table_unreadable"};
+const char* const RefusalReasons[12] = {"bad_request",       "bad_report",         "rate_limited", "method",
+                                        "too_long",          "headers",            "client_connections",
+                                        "total_connections", "deadline",           "shutting_down",
+                                        "store_failed",      "table_unreadable"};
 
 namespace {
 

@@ -31,4 +31,4 @@ class TServiceMetrics {
 
 // Every reason a request or a connection is refused, as the log and the
 // metrics name it.
-extern const char* const RefusalReasons[11];
+extern const char* const RefusalReasons[12];
