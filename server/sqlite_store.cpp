@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "service_log.h"
+
 namespace {
 
 void Exec(sqlite3* db, const char* sql) {
@@ -198,7 +200,13 @@ struct TSqliteStore::TCheckpointer {
       hold.unlock();
       int log = 0, copied = 0;
       const int rc = sqlite3_wal_checkpoint_v2(Db, "main", SQLITE_CHECKPOINT_PASSIVE, &log, &copied);
+      // A checkpoint that fails leaves the WAL growing: told once, until
+      // one succeeds again. (Busy only means another program's checkpoint
+      // or a reader got there first.)
+      const bool failed = rc != SQLITE_OK && rc != SQLITE_BUSY;
+      if (failed && !Failing) LogLine(std::string("the store's checkpoint failed: ") + sqlite3_errmsg(Db));
       hold.lock();
+      Failing = failed;
       Finished = pass;
       LastWhole = rc == SQLITE_OK && copied == log;
       Passed.notify_all();
@@ -215,7 +223,7 @@ struct TSqliteStore::TCheckpointer {
   std::condition_variable Wake, Passed;
   int Frames = 0;  // the WAL's length after the last commit
   int Asked = 0;   // its length when a pass was last asked for
-  bool Wanted = false, Stopping = false, LastWhole = true;
+  bool Wanted = false, Stopping = false, LastWhole = true, Failing = false;
   uint64_t Started = 0, Finished = 0;  // passes
   std::thread Thread;
 };
