@@ -74,7 +74,7 @@ TScoreService::TConnection* ContextOf(MHD_Connection* mhd) {
 void RaiseDescriptorLimit(int connections) {
   rlimit limit{};
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
-  const rlim_t wanted = std::min<rlim_t>(limit.rlim_max, static_cast<rlim_t>(connections) + 256);
+  const rlim_t wanted = std::min<rlim_t>(limit.rlim_max, static_cast<rlim_t>(connections) + 320);
   if (limit.rlim_cur < wanted) {
     limit.rlim_cur = wanted;
     setrlimit(RLIMIT_NOFILE, &limit);
@@ -118,6 +118,13 @@ struct TServiceCallbacks {
   static MHD_Result Accept(void* cls, const sockaddr* address, socklen_t) {
     auto* self = static_cast<TScoreService*>(cls);
     const std::string peer = AddressText(address);
+    // The total is kept here rather than left to the library, which would
+    // refuse without telling anyone.
+    if (self->Open.size() >= static_cast<size_t>(self->Options.MaxConnections)) {
+      self->Metrics.Refusal("total_connections");
+      LogLine(peer + " refused total_connections: " + std::to_string(self->Open.size()) + " open already");
+      return MHD_NO;
+    }
     if (std::find(self->Proxies.begin(), self->Proxies.end(), peer) != self->Proxies.end()) return MHD_YES;
     const auto it = self->PerClient.find(ClientGroup(peer));
     if (it == self->PerClient.end() || it->second < self->Options.ConnectionsPerClient) return MHD_YES;
@@ -288,7 +295,9 @@ int TScoreService::Bind() {
   const unsigned flags = MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG | (ipv6 ? MHD_USE_IPv6 : 0);
   Daemon = MHD_start_daemon(
       flags, 0, &TServiceCallbacks::Accept, this, &TServiceCallbacks::Request, this, MHD_OPTION_EXTERNAL_LOGGER,
-      &TServiceCallbacks::Log, this, MHD_OPTION_LISTEN_SOCKET, ListenFd, MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned>(Options.MaxConnections),
+      &TServiceCallbacks::Log, this, MHD_OPTION_LISTEN_SOCKET, ListenFd, MHD_OPTION_CONNECTION_LIMIT,
+      // Only a safety net: connections still being closed count there too.
+      static_cast<unsigned>(Options.MaxConnections + 64),
       // Only a safety net for a client that stops reading an answer: the
       // deadline for a whole request is kept by Reap.
       MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(Options.RequestSeconds + 1),

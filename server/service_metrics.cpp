@@ -4,10 +4,11 @@
 
 #include "score_verifier.h"
 
-const char* const RefusalReasons[14] = {"bad_request",   "bad_report",   "rate_limited",     "method",
-                                        "too_long",      "headers",      "client_connections", "deadline",
-                                        "shutting_down", "store_failed", "table_unreadable", "recording_too_large",
-                                        "no_such_report", "recordings_busy"};
+const char* const RefusalReasons[15] = {"bad_request",       "bad_report",          "rate_limited",   "method",
+                                        "too_long",          "headers",             "client_connections",
+                                        "total_connections", "deadline",            "shutting_down",
+                                        "store_failed",      "table_unreadable",    "recording_too_large",
+                                        "no_such_report",    "recordings_busy"};
 
 namespace {
 

@@ -36,4 +36,4 @@ class TServiceMetrics {
 
 // Every reason a request or a connection is refused, as the log and the
 // metrics name it.
-extern const char* const RefusalReasons[14];
+extern const char* const RefusalReasons[15];

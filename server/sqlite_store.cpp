@@ -1,8 +1,13 @@
 #include "sqlite_store.h"
 
+#include <condition_variable>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
+
+#include "service_log.h"
 
 namespace {
 
@@ -22,6 +27,13 @@ struct TStatement {
     if (sqlite3_prepare_v2(db, sql, -1, &St, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
   }
   ~TStatement() { sqlite3_finalize(St); }
+  TStatement(const TStatement&) = delete;
+  TStatement& operator=(const TStatement&) = delete;
+  // Ready to be bound and stepped again.
+  TStatement& Reset() {
+    sqlite3_reset(St);
+    return *this;
+  }
   TStatement& Bytes(int at, const std::string& b) {
     sqlite3_bind_blob(St, at, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
     return *this;
@@ -119,7 +131,122 @@ void BringUpToDate(sqlite3* db) {
   }
 }
 
+// The WAL's pages go back into the database file, on the checkpointer's
+// thread, each time the WAL has grown by this many (SQLite's own default).
+constexpr int BackfillFrames = 1000;
+// Past this length the next commit first waits for the checkpointer to take
+// in the few pages left, so that it writes the WAL from its start again:
+// the WAL keeps its length and is written over in place, and a commit syncs
+// its pages without the file system's journal (a longer file would need it).
+constexpr int RestartFrames = 4000;
+// A checkpointer held up (a backup reading an old state) is not waited for
+// longer than this: the WAL then grows a little more instead.
+constexpr auto MostRestartWait = std::chrono::milliseconds(200);
+
 }  // namespace
+
+// The reporting path's statements, prepared once.
+struct TSqliteStore::TKept {
+  explicit TKept(sqlite3* db)
+      : Begin(db, "BEGIN IMMEDIATE"),
+        End(db, "COMMIT"),
+        Insert(db,
+               "INSERT INTO scores(name, score, country, time) VALUES(?1, ?2, ?3, ?4)"
+               " ON CONFLICT(name, country, score) DO NOTHING"),
+        Find(db, "SELECT score FROM players WHERE name = ?1 AND country = ?2"),
+        Add(db, "INSERT INTO players(name, country, score, time, report) VALUES(?1, ?2, ?3, ?4, ?5)"),
+        Raise(db, "UPDATE players SET score = ?3, time = ?4, report = ?5 WHERE name = ?1 AND country = ?2"),
+        Last(db, "SELECT score, time, report FROM players ORDER BY score DESC, time, report LIMIT 1 OFFSET ?1"),
+        Meta(db, "UPDATE meta SET reports = reports + ?1, players = players + ?2, top_version = top_version + ?3") {}
+  TStatement Begin, End, Insert, Find, Add, Raise, Last, Meta;
+};
+
+// Checkpoints on a connection and a thread of their own: a commit syncs
+// only the WAL, never the database file.
+struct TSqliteStore::TCheckpointer {
+  explicit TCheckpointer(const std::string& path) {
+    if (sqlite3_open_v2(path.c_str(), &Db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+      const std::string message = Db ? sqlite3_errmsg(Db) : "cannot open";
+      sqlite3_close(Db);
+      throw std::runtime_error(message);
+    }
+    // The WAL is synced before its pages are copied, the database file
+    // before the WAL is written over.
+    Exec(Db, "PRAGMA synchronous=FULL");
+    Thread = std::thread([this] { Loop(); });
+  }
+  ~TCheckpointer() {
+    {
+      std::lock_guard<std::mutex> hold(Lock);
+      Stopping = true;
+    }
+    Wake.notify_all();
+    Passed.notify_all();
+    Thread.join();
+    sqlite3_close(Db);
+  }
+
+  // After each commit, with the WAL's length in pages.
+  void Committed(int frames) {
+    {
+      std::lock_guard<std::mutex> hold(Lock);
+      if (frames < Frames) Asked = 0;  // written from its start again
+      Frames = frames;
+      if (frames - Asked < BackfillFrames) return;
+      Asked = frames;
+      Wanted = true;
+    }
+    Wake.notify_one();
+  }
+
+  // Before a commit, with no transaction open.
+  void BeforeWrite() {
+    std::unique_lock<std::mutex> hold(Lock);
+    if (Frames < RestartFrames || !LastWhole) return;
+    Wanted = true;
+    const uint64_t pass = Started + 1;
+    Wake.notify_one();
+    Passed.wait_for(hold, MostRestartWait, [&] { return Finished >= pass || Stopping; });
+    Frames = 0;
+  }
+
+  void Loop() {
+    std::unique_lock<std::mutex> hold(Lock);
+    while (true) {
+      Wake.wait(hold, [this] { return Wanted || Stopping; });
+      if (Stopping) return;
+      Wanted = false;
+      const uint64_t pass = ++Started;
+      hold.unlock();
+      int log = 0, copied = 0;
+      const int rc = sqlite3_wal_checkpoint_v2(Db, "main", SQLITE_CHECKPOINT_PASSIVE, &log, &copied);
+      // A checkpoint that fails leaves the WAL growing: told once, until
+      // one succeeds again. (Busy only means another program's checkpoint
+      // or a reader got there first.)
+      const bool failed = rc != SQLITE_OK && rc != SQLITE_BUSY;
+      if (failed && !Failing) LogLine(std::string("the store's checkpoint failed: ") + sqlite3_errmsg(Db));
+      hold.lock();
+      Failing = failed;
+      Finished = pass;
+      LastWhole = rc == SQLITE_OK && copied == log;
+      Passed.notify_all();
+    }
+  }
+
+  static int Hook(void* self, sqlite3*, const char*, int frames) {
+    static_cast<TCheckpointer*>(self)->Committed(frames);
+    return SQLITE_OK;
+  }
+
+  sqlite3* Db = nullptr;
+  std::mutex Lock;
+  std::condition_variable Wake, Passed;
+  int Frames = 0;  // the WAL's length after the last commit
+  int Asked = 0;   // its length when a pass was last asked for
+  bool Wanted = false, Stopping = false, LastWhole = true, Failing = false;
+  uint64_t Started = 0, Finished = 0;  // passes
+  std::thread Thread;
+};
 
 TSqliteStore::TSqliteStore(const std::string& path) {
   if (sqlite3_open_v2(path.c_str(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
@@ -138,14 +265,27 @@ TSqliteStore::TSqliteStore(const std::string& path) {
     // Room for the indexes' upper pages of a table of millions of reports.
     Exec(Db, "PRAGMA cache_size=-32768");
     BringUpToDate(Db);
+    Kept = std::make_unique<TKept>(Db);
+    Checkpoints = std::make_unique<TCheckpointer>(path);
+    // Takes the place of SQLite's own checkpoints, which a commit would
+    // run itself, syncing the database file while its reports wait.
+    sqlite3_wal_hook(Db, &TCheckpointer::Hook, Checkpoints.get());
   } catch (const std::exception& e) {
+    Checkpoints.reset();
+    Kept.reset();
     sqlite3_close(Db);
     Db = nullptr;
     throw std::runtime_error(path + ": " + e.what());
   }
 }
 
-TSqliteStore::~TSqliteStore() { sqlite3_close(Db); }
+TSqliteStore::~TSqliteStore() {
+  sqlite3_wal_hook(Db, nullptr, nullptr);
+  Checkpoints.reset();
+  Kept.reset();
+  // The last connection takes the WAL in whole and removes it.
+  sqlite3_close(Db);
+}
 
 bool TSqliteStore::Fail() {
   Error = sqlite3_errmsg(Db);
@@ -156,14 +296,10 @@ bool TSqliteStore::Fail() {
 bool TSqliteStore::Commit(const std::vector<TStoredScore>& entries, TCommitResult& result) {
   result.Fresh.assign(entries.size(), false);
   result.TopChanged = false;
+  TKept& k = *Kept;
   try {
-    Exec(Db, "BEGIN IMMEDIATE");
-    TStatement insert(Db,
-                      "INSERT INTO scores(name, score, country, time) VALUES(?1, ?2, ?3, ?4)"
-                      " ON CONFLICT(name, country, score) DO NOTHING");
-    TStatement find(Db, "SELECT score FROM players WHERE name = ?1 AND country = ?2");
-    TStatement add(Db, "INSERT INTO players(name, country, score, time, report) VALUES(?1, ?2, ?3, ?4, ?5)");
-    TStatement raise(Db, "UPDATE players SET score = ?3, time = ?4, report = ?5 WHERE name = ?1 AND country = ?2");
+    Checkpoints->BeforeWrite();
+    k.Begin.Reset().Step(Db);
     struct TPlace {
       int32_t Score;
       int64_t Time, Report;
@@ -172,39 +308,37 @@ bool TSqliteStore::Commit(const std::vector<TStoredScore>& entries, TCommitResul
     int64_t reports = 0, players = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
       const TStoredScore& e = entries[i];
-      sqlite3_reset(insert.St);
-      insert.Bytes(1, e.Name).Int(2, e.Score).Bytes(3, e.Country).Int(4, e.Time).Step(Db);
+      k.Insert.Reset().Bytes(1, e.Name).Int(2, e.Score).Bytes(3, e.Country).Int(4, e.Time).Step(Db);
       if (sqlite3_changes(Db) == 0) continue;
       result.Fresh[i] = true;
       ++reports;
       const int64_t id = sqlite3_last_insert_rowid(Db);
-      sqlite3_reset(find.St);
-      const bool known = find.Bytes(1, e.Name).Bytes(2, e.Country).Step(Db) == SQLITE_ROW;
-      if (known && find.Column(0) >= e.Score) continue;
-      TStatement& write = known ? raise : add;
-      sqlite3_reset(write.St);
-      write.Bytes(1, e.Name).Bytes(2, e.Country).Int(3, e.Score).Int(4, e.Time).Int(5, id).Step(Db);
+      const bool known = k.Find.Reset().Bytes(1, e.Name).Bytes(2, e.Country).Step(Db) == SQLITE_ROW;
+      if (known && k.Find.Column(0) >= e.Score) continue;
+      TStatement& write = known ? k.Raise : k.Add;
+      write.Reset().Bytes(1, e.Name).Bytes(2, e.Country).Int(3, e.Score).Int(4, e.Time).Int(5, id).Step(Db);
       players += known ? 0 : 1;
       raised.push_back({e.Score, e.Time, id});
     }
     // A raised best changes the first hundred when it now stands among them.
-    TStatement last(Db, "SELECT score, time, report FROM players ORDER BY score DESC, time, report LIMIT 1 OFFSET ?1");
-    last.Int(1, TablePlaces - 1);
-    const bool full = last.Step(Db) == SQLITE_ROW;
+    const bool full = k.Last.Reset().Int(1, TablePlaces - 1).Step(Db) == SQLITE_ROW;
     for (const TPlace& p : raised)
-      if (!full || PlacedAtOrAbove(p.Score, p.Time, p.Report, static_cast<int32_t>(last.Column(0)), last.Column(1),
-                                   last.Column(2)))
+      if (!full || PlacedAtOrAbove(p.Score, p.Time, p.Report, static_cast<int32_t>(k.Last.Column(0)),
+                                   k.Last.Column(1), k.Last.Column(2)))
         result.TopChanged = true;
     // Nothing left reading while the transaction ends.
-    for (sqlite3_stmt* st : {insert.St, find.St, add.St, raise.St, last.St}) sqlite3_reset(st);
-    TStatement meta(Db, "UPDATE meta SET reports = reports + ?1, players = players + ?2, top_version = top_version + ?3");
-    meta.Int(1, reports).Int(2, players).Int(3, result.TopChanged ? 1 : 0).Step(Db);
-    Exec(Db, "COMMIT");
+    for (TStatement* st : {&k.Insert, &k.Find, &k.Add, &k.Raise, &k.Last}) st->Reset();
+    k.Meta.Reset().Int(1, reports).Int(2, players).Int(3, result.TopChanged ? 1 : 0).Step(Db);
+    k.End.Reset().Step(Db);
+    k.End.Reset();
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     result.Fresh.assign(entries.size(), false);
     result.TopChanged = false;
-    return Fail();
+    for (TStatement* st : {&k.Begin, &k.End, &k.Insert, &k.Find, &k.Add, &k.Raise, &k.Last, &k.Meta}) st->Reset();
+    sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+    Error = e.what();
+    return false;
   }
 }
 

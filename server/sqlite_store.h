@@ -1,7 +1,13 @@
 #pragma once
-// The table in one SQLite file (WAL, a full sync at every commit): the
-// store of a service on its own.
+// The table in one SQLite file: the store of a service on its own. Every
+// commit is synced before it returns (WAL, a full sync), and only the WAL
+// is synced then: the pages go back into the database file on a thread of
+// the store's own, which also keeps the WAL from growing, so that it is
+// written over in place rather than lengthened (an overwrite syncs without
+// the file system's journal).
 #include <sqlite3.h>
+
+#include <memory>
 
 #include "score_store.h"
 
@@ -24,10 +30,15 @@ class TSqliteStore : public TScoreStore {
   std::optional<std::string> RecordingOutcome(int64_t report) override;
   std::string LastError() const override { return Error; }
 
+  struct TKept;
+  struct TCheckpointer;
+
  private:
   bool Fail();
   sqlite3* Db = nullptr;
   std::string Error;
+  std::unique_ptr<TKept> Kept;
+  std::unique_ptr<TCheckpointer> Checkpoints;
 };
 
 // Copies the store at from into a new file to while services keep using

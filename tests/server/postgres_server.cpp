@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "service_process.h"
 
@@ -56,7 +57,7 @@ struct TServer {
   fs::path Programs, Dir;
   int Port = 0;
   std::string Failure;
-  int Databases = 0;
+  bool Kept = false;  // left running for the rest of the test run
 
   TServer() {
     Programs = ServerPrograms();
@@ -109,25 +110,69 @@ struct TServer {
   }
 
   ~TServer() {
-    if (Dir.empty()) return;
+    if (!Kept) Stop(Dir, Port != 0);
+  }
+
+  static void Stop(const fs::path& dir, bool running) {
+    if (dir.empty()) return;
     std::string output;
-    if (Port) RunCommand(AsServerUser((Programs / "pg_ctl").string() + " -D '" + (Dir / "data").string() +
-                                      "' -m immediate -w stop"),
-                         output);
-    fs::remove_all(Dir);
+    if (running)
+      RunCommand(AsServerUser((ServerPrograms() / "pg_ctl").string() + " -D '" + (dir / "data").string() +
+                              "' -m immediate -w stop"),
+                 output);
+    fs::remove_all(dir);
   }
 };
 
+// The port of the run's shared server, and its folder.
+bool ReadShared(const std::string& file, int& port, fs::path& dir) {
+  std::ifstream in(file);
+  std::string folder;
+  if (!(in >> port) || !std::getline(in >> std::ws, folder)) return false;
+  dir = folder;
+  return true;
+}
+
 }  // namespace
 
-std::string FreshPostgresDatabase() {
-  static TServer server;
+bool StartSharedPostgres(const std::string& file, std::string& why) {
+  StopSharedPostgres(file);
+  TServer server;
   if (!server.Failure.empty()) {
-    ADD_FAILURE() << server.Failure;
-    return "";
+    why = server.Failure;
+    return false;
   }
-  const std::string base = "postgresql://postgres@127.0.0.1:" + std::to_string(server.Port) + "/";
-  const std::string name = "scores" + std::to_string(++server.Databases);
+  std::ofstream(file) << server.Port << "\n" << server.Dir.string() << "\n";
+  server.Kept = true;
+  return true;
+}
+
+void StopSharedPostgres(const std::string& file) {
+  int port = 0;
+  fs::path dir;
+  if (ReadShared(file, port, dir)) TServer::Stop(dir, true);
+  std::error_code ignored;
+  fs::remove(file, ignored);
+}
+
+std::string FreshPostgresDatabase() {
+  static int databases = 0;
+  int port = 0;
+  fs::path dir;
+  const bool shared = ReadShared(VT_SHARED_POSTGRES, port, dir) &&
+                      PQping(("postgresql://postgres@127.0.0.1:" + std::to_string(port) + "/postgres").c_str()) ==
+                          PQPING_OK;
+  if (!shared) {
+    static TServer server;
+    if (!server.Failure.empty()) {
+      ADD_FAILURE() << server.Failure;
+      return "";
+    }
+    port = server.Port;
+  }
+  const std::string base = "postgresql://postgres@127.0.0.1:" + std::to_string(port) + "/";
+  // Test programs running side by side share the server.
+  const std::string name = "scores" + std::to_string(getpid()) + "_" + std::to_string(++databases);
   PGconn* db = PQconnectdb((base + "postgres").c_str());
   PGresult* made = PQexec(db, ("CREATE DATABASE " + name).c_str());
   const bool ok = PQresultStatus(made) == PGRES_COMMAND_OK;

@@ -96,26 +96,61 @@ TEST(ScoreAbuse, TricklingAndSilentClientsAreCutAtTheDeadlineWhileOthersAreAnswe
   EXPECT_NE(ReadFile(log).find("127.0.1.1 dropped deadline: no whole request within 1 s"), std::string::npos);
 }
 
-TEST(ScoreAbuse, OneClientHoldsOnlyItsShareOfConnections) {
+// Twenty connections held against a limit of 8 per client (all from one
+// address) or of 16 in all (each from an address of its own): the ones
+// past the limit are closed, counted and told, and a freed place is taken.
+struct TConnectionLimit {
+  const char* Option;
+  const char* Value;
+  bool OneAddress;
+  int Refused;
+  const char* Reason;
+  const char* Told;
+};
+
+class ScoreConnectionLimit : public ::testing::TestWithParam<TConnectionLimit> {};
+
+TEST_P(ScoreConnectionLimit, ConnectionsPastTheLimitAreRefusedCountedAndTold) {
+  const TConnectionLimit& limit = GetParam();
   TScratch scratch;
   const std::string log = (scratch.Dir / "log").string();
-  TServiceProcess service((scratch.Dir / "scores.db").string(), {"--client-connections", "8"}, log);
+  TServiceProcess service((scratch.Dir / "scores.db").string(), {limit.Option, limit.Value}, log);
+  auto from = [&](int i) { return limit.OneAddress ? std::string("127.0.0.2") : Address(i); };
   std::vector<std::unique_ptr<TSlowClient>> held;
-  for (int i = 0; i < 20; ++i) held.push_back(std::make_unique<TSlowClient>("127.0.0.2", service.Port));
-  EXPECT_EQ(PageStatus(service.Port), 200) << "another client is answered";
+  for (int i = 0; i < 20; ++i) held.push_back(std::make_unique<TSlowClient>(from(i), service.Port));
+  if (limit.OneAddress) {
+    EXPECT_EQ(PageStatus(service.Port), 200) << "another client is answered";
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   int closed = 0;
   for (auto& c : held) closed += c->Closed() ? 1 : 0;
-  EXPECT_EQ(closed, 12);
+  EXPECT_EQ(closed, limit.Refused);
   // One freed place is one more connection.
   held.front().reset();
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  TSlowClient again("127.0.0.2", service.Port);
+  TSlowClient again(from(0), service.Port);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_FALSE(again.Closed());
+  held.clear();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  httplib::Client client("127.0.0.1", service.Port);
+  const auto metrics = client.Get("/metrics");
+  ASSERT_TRUE(metrics);
+  EXPECT_NE(metrics->body.find("voltrace2_refusals_total{reason=\"" + std::string(limit.Reason) + "\"} " +
+                               std::to_string(limit.Refused) + "\n"),
+            std::string::npos)
+      << metrics->body;
   service.Kill(SIGTERM);
-  EXPECT_NE(ReadFile(log).find("127.0.0.2 refused client_connections: 8 open already"), std::string::npos);
+  EXPECT_NE(ReadFile(log).find(limit.Told), std::string::npos) << ReadFile(log);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, ScoreConnectionLimit,
+    ::testing::Values(TConnectionLimit{"--client-connections", "8", true, 12, "client_connections",
+                                       "127.0.0.2 refused client_connections: 8 open already"},
+                      TConnectionLimit{"--max-connections", "16", false, 4, "total_connections",
+                                       "127.0.1.17 refused total_connections: 16 open already"}),
+    [](const auto& info) { return std::string(info.param.Reason); });
 
 TEST(ScoreAbuse, SigtermEndsTheServiceWithinTwoSecondsWhateverTheClientsDo) {
   TScratch scratch;
