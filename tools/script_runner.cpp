@@ -47,8 +47,8 @@
 //                     the top-ten screen)
 //   replay trace FILE [full]  from now on, after every frame that ran a
 //                     recorded frame of a race (played or watched), appends
-//                     the frame's number, its score, level, lives and time,
-//                     and a hash of the race's whole state (with "full": the
+//                     the frame's number, its score, level, lives, time,
+//                     the car's weapon and ammunition, and a hash of the race's whole state (with "full": the
 //                     state itself, far larger)
 //   random SEED TICKS seeded random keys, typing, mouse, clicks, the close
 //                     button and waits for TICKS ticks (soak runs); a game
@@ -150,7 +150,8 @@ struct TRunner {
     TracedTicks = done;
     if (r->Ticks[done - 1].Kind == rtResume) return;
     const std::string race = DumpRace();
-    Trace << done - 1 << ' ' << Score << ' ' << Level << ' ' << Lives << ' ' << TimeLeft << ' ';
+    Trace << done - 1 << ' ' << Score << ' ' << Level << ' ' << Lives << ' ' << TimeLeft << ' '
+          << (Player ? int(Player->WeaponKind) : 0) << ' ' << (Player ? int(Player->Ammo) : 0) << ' ';
     if (TraceFull) {
       Trace << race << '\n';
     } else {

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 // and the hash of the whole race.
 struct TTraceLine {
   long Frame = 0;
-  int Score = 0, Level = 0, Lives = 0, TimeLeft = 0;
+  int Score = 0, Level = 0, Lives = 0, TimeLeft = 0, WeaponKind = 0, Ammo = 0;
   std::string Hash;
   std::string Text;
 };
@@ -29,7 +29,7 @@ std::vector<TTraceLine> ReadTrace(const fs::path& file) {
   std::string text;
   while (std::getline(in, text)) {
     TTraceLine l;
-    std::istringstream(text) >> l.Frame >> l.Score >> l.Level >> l.Lives >> l.TimeLeft >> l.Hash;
+    std::istringstream(text) >> l.Frame >> l.Score >> l.Level >> l.Lives >> l.TimeLeft >> l.WeaponKind >> l.Ammo >> l.Hash;
     l.Text = text;
     lines.push_back(l);
   }
@@ -41,6 +41,7 @@ struct TRaceCase {
   int StartLevel;
   uint32_t Seed;
   int Seconds;  // of restless driving; enough for the game to be over
+  bool Fires;   // the seed's driving picks up a weapon and fires it
 };
 
 void PrintTo(const TRaceCase& c, std::ostream* os) { *os << c.Hz << " Hz from level " << c.StartLevel; }
@@ -68,13 +69,17 @@ TEST_P(RecordedGame, PlaysBackFrameForFrameInAFreshProcess) {
   const std::vector<TTraceLine> a = ReadTrace(live);
   ASSERT_GT(a.size(), 1000u);
   // What the game went through, so that the comparison below covers it.
-  bool scored = false, wrecked = false;
+  bool scored = false, wrecked = false, fired = false;
   for (size_t i = 1; i < a.size(); ++i) {
     scored = scored || a[i].Score > a[i - 1].Score;
+    fired = fired || (a[i].WeaponKind != 0 && a[i].Ammo < a[i - 1].Ammo);
     wrecked = wrecked || (a[i].Lives < a[i - 1].Lives && a[i].TimeLeft > 1000);
   }
   EXPECT_TRUE(scored) << "no pickup, pedestrian or car scored";
   EXPECT_TRUE(wrecked) << "the car was never wrecked";
+  if (c.Fires) {
+    EXPECT_TRUE(fired) << "no weapon was fired";
+  }
   EXPECT_EQ(a.back().Lives, 0) << "the game is not over";
   EXPECT_EQ(a.front().Level, c.StartLevel);
 
@@ -94,9 +99,9 @@ TEST_P(RecordedGame, PlaysBackFrameForFrameInAFreshProcess) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, RecordedGame,
-                         ::testing::Values(TRaceCase{60, 1, 11, 200}, TRaceCase{85, 1, 12, 200},
-                                           TRaceCase{144, 1, 15, 200}, TRaceCase{60, 3, 21, 200},
-                                           TRaceCase{85, 2, 22, 200}, TRaceCase{144, 3, 23, 200}),
+                         ::testing::Values(TRaceCase{60, 1, 48, 200, true}, TRaceCase{85, 1, 12, 200, true},
+                                           TRaceCase{144, 1, 15, 200, false}, TRaceCase{60, 3, 45, 200, true},
+                                           TRaceCase{85, 2, 22, 200, false}, TRaceCase{144, 3, 26, 200, true}),
                          [](const auto& info) {
                            return std::to_string(info.param.Hz) + "HzFromLevel" + std::to_string(info.param.StartLevel);
                          });
