@@ -87,7 +87,8 @@ void DrawReplayTags() {
   for (int i = 1; i <= 10; ++i) {
     if (!ReplayOfRow[i]) continue;
     SetTextStyle(i == ChosenRow ? 18 : 21);
-    DrawText(Say(ReplayTag), TagX, RowY(i), true, true);
+    // Rimmed like the race messages: the tag stands on the lit street, not on the board.
+    DrawTextRimmed(Say(ReplayTag), TagX, RowY(i), true, true);
   }
 }
 
