@@ -3,12 +3,11 @@
 #include "race/overlay_windows.h"
 #include "race/player/player.h"
 #include "race/race_state.h"
+#include "race/replay/recorded_keys.h"
 #include "race/replay/replay_keep.h"
 #include "race/replay/replay_run.h"
 #include "shell/frame_rate.h"
 #include "shell/game_state.h"
-#include "shell/input.h"
-#include "shell/key_bindings.h"
 
 namespace {
 
@@ -85,18 +84,6 @@ void Follow() {
   if (!Active && InRace() && RacesStarted != SeenRaces) Begin();
 }
 
-uint8_t HeldKeys() {
-  static const struct {
-    TRaceAction Action;
-    TRecordedKey Key;
-  } Keys[] = {{raLeft, rkLeft},         {raRight, rkRight}, {raAccelerate, rkAccelerate}, {raBrake, rkBrake},
-              {raHandbrake, rkHandbrake}, {raFire, rkFire}, {raNitro, rkNitro},             {raHorn, rkHorn}};
-  uint8_t bits = 0;
-  for (const auto& k : Keys)
-    if (ActionHeld[k.Action]) bits |= k.Key;
-  return bits;
-}
-
 bool Push(uint8_t kind, int lagCount) {
   if (Recording.Ticks.size() >= MaxRecordedTicks) {
     // Longer than a file may hold: it could not be read back.
@@ -105,7 +92,7 @@ bool Push(uint8_t kind, int lagCount) {
   }
   TRecordedTick t;
   t.Kind = kind;
-  t.Keys = kind == rtRace ? HeldKeys() : 0;
+  t.Keys = kind == rtRace ? RecordedKeysHeld() : 0;
   t.LagCount = kind == rtResume ? 0 : lagCount;
   t.FrameMs = FrameMs;
   t.SpeedFactor = SpeedFactor;

@@ -4,9 +4,9 @@
 #include "race/player/player.h"
 #include "race/race.h"
 #include "race/race_state.h"
+#include "race/replay/recorded_keys.h"
 #include "shell/game_state.h"
 #include "shell/input.h"
-#include "shell/key_bindings.h"
 #include "shell/random.h"
 #include "sprites/lookup_error.h"
 #include "sprites/sprite.h"
@@ -15,20 +15,6 @@
 bool ReplayWatched = false;
 
 namespace {
-
-void HoldRecordedKeys(uint8_t keys) {
-  ActionHeld[raLeft] = keys & rkLeft;
-  ActionHeld[raRight] = keys & rkRight;
-  ActionHeld[raAccelerate] = keys & rkAccelerate;
-  ActionHeld[raBrake] = keys & rkBrake;
-  ActionHeld[raHandbrake] = keys & rkHandbrake;
-  ActionHeld[raFire] = keys & rkFire;
-  ActionHeld[raNitro] = keys & rkNitro;
-  ActionHeld[raHorn] = keys & rkHorn;
-  // The pause and leave keys open windows that the recording does not hold;
-  // the frames under them changed nothing.
-  PressedEsc = PressedP = 0;
-}
 
 // The car where the recording says it was after a race tick. A recording
 // whose keys were changed, or whose start was, leaves its path at once.
@@ -63,6 +49,9 @@ TReplayStep PlayRecordedTick(const TRecordedTick& tick) {
       case rtRace:
         if (OverlayWindow != 0) return rpDiverged;
         HoldRecordedKeys(tick.Keys);
+        // The pause and leave keys open windows that the recording does not
+        // hold; the frames under them changed nothing.
+        PressedEsc = PressedP = 0;
         RaceTick(tick.LagCount);
         break;
       case rtWindow:
