@@ -9,9 +9,6 @@ namespace {
 // The fastest display the game is played on; above it a recording's speed
 // factors would slow the race to a crawl for nothing.
 constexpr int FastestDisplay = 1000;
-// The game's tuned rate and its tick's whole milliseconds there.
-constexpr int TunedRate = 85;
-constexpr int TunedFrameMs = 1000 / TunedRate;
 
 // The rate a speed factor was made from (85 / rate), or 0 when none was.
 int RateOf(double speedFactor) {
@@ -21,12 +18,12 @@ int RateOf(double speedFactor) {
   return TunedRate / rate == speedFactor ? static_cast<int>(rate) : 0;
 }
 
-// A frame's clock step at that rate: whole milliseconds of the frame where
-// they keep the tuned pace; else the tuned tick's milliseconds scaled, cut
-// to whole ones with the fraction carried (so at times one more).
+// A frame's clock step at that rate, as the game's frame timing makes it:
+// whole milliseconds of the frame where they keep the tuned pace; else the
+// tuned tick's milliseconds scaled, cut to whole ones with the fraction
+// carried (so at times one more).
 bool StepFits(int rate, double speedFactor, int frameMs) {
-  const int whole = 1000 / rate;
-  if (whole * rate >= TunedFrameMs * TunedRate) return frameMs == whole;
+  if (const int whole = WholeFrameMsAt(rate)) return frameMs == whole;
   const double scaled = TunedFrameMs * speedFactor;
   return frameMs == static_cast<int>(scaled) || frameMs == static_cast<int>(scaled) + 1;
 }

@@ -10,10 +10,6 @@ int UsableRefreshRate(int reported) { return reported <= 1 ? 60 : reported; }
 
 namespace {
 
-// The game is tuned at 85 ticks a second, where a tick counts 11 whole
-// milliseconds: the timers run 935 ms a second there.
-constexpr int TunedRate = 85;
-constexpr int TunedFrameMs = 1000 / TunedRate;
 constexpr int TunedPace = TunedFrameMs * TunedRate;
 
 // Milliseconds owed to the timers but not yet handed out in a whole tick.
@@ -27,8 +23,7 @@ double MsCarried = 0;
 // scaled like every movement, and the fraction left over is carried to the
 // next tick.
 int FrameMsAt(int rate, double speedFactor) {
-  const int whole = 1000 / rate;
-  if (whole * rate >= TunedPace) {
+  if (const int whole = WholeFrameMsAt(rate)) {
     MsCarried = 0;
     return whole;
   }
@@ -39,6 +34,11 @@ int FrameMsAt(int rate, double speedFactor) {
 }
 
 }  // namespace
+
+int WholeFrameMsAt(int rate) {
+  const int whole = 1000 / rate;
+  return whole * rate >= TunedPace ? whole : 0;
+}
 
 void ResetFrameMsCarry() { MsCarried = 0; }
 
