@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "gfx/blit.h"
 #include "gfx/surface.h"
 #include "race/player/car_tables.h"
+#include "race/player/player.h"
 #include "race/race_state.h"
 #include "race/replay/replay_run.h"
 #include "race/world/scroll_background.h"
@@ -19,7 +19,6 @@
 
 namespace {
 
-// Until the kept games can be read here, no best run is found.
 // Every race starts at level 1, so the ghost is the kept best game begun there.
 bool KeptBestRun(TRecording& out) { return KeptRecording("best-1", out); }
 
@@ -138,15 +137,15 @@ void DrawGhost(TSurface& surface) {
   double townX, townY;
   int heading;
   if (!CarPicture || !Background || !GhostPlace(townX, townY, heading)) return;
-  const int x = static_cast<int>(std::nearbyint(townX - 72.0 * MapCol + Background->X));
-  const int y = static_cast<int>(std::nearbyint(townY - 72.0 * MapRow + Background->Y));
+  const int x = static_cast<int>(std::nearbyint(townX - TileSize * MapCol + Background->X));
+  const int y = static_cast<int>(std::nearbyint(townY - TileSize * MapRow + Background->Y));
   const int side = Turned.Width;
   // Off the screen by more than the car's reach: nothing to draw.
   if (x + side < 0 || y + side < 0 || x - side > surface.Width || y - side > surface.Height) return;
   // Only the box the turned car covers is cleared, turned into and laid
   // over the town: driving up the road that is the car's own size.
   const int w = CarPicture->Width(), h = CarPicture->Height();
-  const double a = heading * 2 * std::numbers::pi / 256;
+  const double a = heading * TurnToRadians;
   const double sn = std::abs(std::sin(a)), cs = std::abs(std::cos(a));
   const int boxW = std::min(side, static_cast<int>(std::ceil(w * cs + h * sn)) + 2);
   const int boxH = std::min(side, static_cast<int>(std::ceil(w * sn + h * cs)) + 2);
