@@ -15,6 +15,7 @@
 #include "score_record.h"
 #include "score_service.h"
 #include "service_log.h"
+#include "service_process.h"
 #include "table_page.h"
 
 namespace {
@@ -105,15 +106,7 @@ class ScoreService : public ::testing::Test {
     auto res = Client->Get(TablePath);
     return res && res->status == 200 ? res->body : "";
   }
-  std::string Logged() {
-    std::fflush(LogFile);
-    std::rewind(LogFile);
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, LogFile)) > 0) text.append(buf, n);
-    return text;
-  }
+  std::string Logged() { return WrittenSoFar(LogFile); }
 
   fs::path Dir;
   FILE* LogFile = nullptr;

@@ -155,15 +155,7 @@ class ReplayingService : public ::testing::Test {
     ADD_FAILURE() << "no replay settled in time";
   }
   std::vector<TStoredScore> Stored() { return OpenScoreStore(Where)->All().value(); }
-  std::string Logged() {
-    std::fflush(LogFile);
-    std::rewind(LogFile);
-    std::string text;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, LogFile)) > 0) text.append(buf, n);
-    return text;
-  }
+  std::string Logged() { return WrittenSoFar(LogFile); }
 
   TScratch Scratch;
   std::string Where;

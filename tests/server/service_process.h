@@ -3,6 +3,7 @@
 // scratch folder per test, for the tests that go through the real program.
 #include <sys/types.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ struct TScratch {
 
 // Runs a shell command, giving its exit code and output.
 int RunCommand(const std::string& command, std::string& output);
+
+// Everything written so far to a file the test keeps open (a service's log).
+std::string WrittenSoFar(FILE* file);
 
 // The whole text of a file ("" when there is none).
 std::string ReadFile(const std::filesystem::path& path);
